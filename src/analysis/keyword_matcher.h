@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quorvel {
+
+// A keyword phrase (or a word list such as the stop words) split into at most
+// 128 words, and the test of whether it starts at a given byte of a text.
+// The matcher owns a private 2048-byte copy of what was loaded; loading never
+// allocates.
+class KeywordMatcher {
+public:
+    static constexpr std::size_t kCapacity = 2048;  // including the terminating zero
+    static constexpr std::size_t kMaxWords = 128;
+
+    // The final-s rule: a word's trailing s/S is dropped when loading, and an
+    // s/S after a matched word does not refuse the match. Set it before loading.
+    void setFinalSRule(bool on);
+    bool finalSRule() const;
+
+    // Splits the phrase at blanks. Returns false, keeping the earlier words,
+    // when the phrase is longer than 2047 bytes.
+    bool loadPhrase(std::string_view phrase, bool caseSensitive);
+    // Splits the list at every byte that is not an ASCII letter or digit.
+    bool loadList(std::string_view list, bool caseSensitive);
+
+    // True when the phrase (for a list: one of its words) starts at `pos`.
+    // Never reads at or beyond `end`. Sets lastMatchIndex and lastMatchOffset.
+    bool match(const char* pos, const char* end);
+
+    // Matches tried at word starts only. When `firstOffset` is given it
+    // receives the offset of the first match from the start of `text`.
+    std::uint16_t countMatches(std::string_view text, std::uint16_t* firstOffset = nullptr);
+    // For a word list: matches at word starts; afterwards lastMatchIndex names
+    // the word of the last match and lastMatchOffset its offset in `text`.
+    std::uint16_t countListMatches(std::string_view text);
+
+    // Sum of the lengths of the loaded words (after the final-s rule).
+    std::uint16_t keywordLetterCount() const;
+
+    std::size_t wordCount() const;
+    std::string_view word(std::size_t index) const;
+    bool caseSensitive() const;
+    int lastMatchIndex() const;
+    std::uint32_t lastMatchOffset() const;
+
+private:
+    char buffer_[kCapacity] = {};
+    const char* words_[kMaxWords] = {};
+    std::uint16_t wordLengths_[kMaxWords] = {};
+    std::uint32_t wordCount_ = 0;
+    bool caseSensitive_ = true;
+    bool finalSRule_ = false;
+    int lastMatchIndex_ = -1;
+    std::uint32_t lastMatchOffset_ = 0;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/keyword_matcher.h"
+#include "analysis/page_facts.h"
+
+namespace quorvel {
+
+// One HTML file, read whole as bytes, and the facts of its scan for the
+// current keyword. Per file the caller loads, sets the inputs, scans, reads
+// the facts and releases. The buffer is reused from file to file, so a run
+// over many files keeps one allocation of the largest file's size.
+class PageScan : public PageFacts {
+public:
+    PageScan();
+
+    // Reads the whole file. Resets every fact and sets minWordLength to 0.
+    // Returns false, keeping no content, when the path is empty, the file
+    // cannot be opened or read, or memory cannot be had.
+    bool load(const std::string& path);
+    // Takes the bytes of a page held in memory, as load does for a file.
+    void loadBytes(std::string_view bytes);
+    // Runs the scanner over the loaded bytes. Always succeeds.
+    void scan();
+    // Drops the page content (the allocation is kept for the next file).
+    void release();
+
+    void setMinWordLength(std::uint16_t length);
+    std::uint16_t minWordLength() const;
+    // Stop words for the title count; survives load.
+    std::string stopWordList = "a,an,and,the,for,if";
+
+    // The matcher of the current keyword phrase; the caller loads it.
+    KeywordMatcher& keywordMatcher();
+    const KeywordMatcher& keywordMatcher() const;
+
+    std::string_view bytes() const;  // the loaded page, without the terminating zero
+
+private:
+    // (scanner working state: buffer, cursor, colour stacks, word building)
+};
+
+}  // namespace quorvel

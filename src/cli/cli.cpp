@@ -1,0 +1,45 @@
+#include "cli/cli.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "cli/commands.h"
+
+namespace quorvel {
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Quorvel: on-page search engine optimisation checker", "quorvel-cli"};
+    app.set_version_flag("--version", std::string(QUORVEL_VERSION));
+    app.require_subcommand(1);
+    app.fallthrough(false);
+
+    CommandContext context{out, err};
+    addScanCommand(app, context);
+    addRulesCommand(app, context);
+    addRunCommands(app, context);
+
+    // CLI11 wants argv order reversed when given a vector.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp& e) {
+        out << app.help();
+        return kExitOk;
+    } catch (const CLI::CallForAllHelp& e) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return kExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << '\n';
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        err << "quorvel-cli: " << e.what() << '\n';
+        err << "Try 'quorvel-cli --help' for more information.\n";
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        err << "quorvel-cli: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    return context.status;
+}
+
+}  // namespace quorvel
