@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,34 @@ public:
     // shown to the user ("Cannot open the HTML file: ...").
     virtual void fileNotOpened(std::string_view fileName, std::string_view message) = 0;
 };
+
+struct RgbColour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const RgbColour&, const RgbColour&) = default;
+};
+
+// The word shown in the Importance column: "Warning", "Suggestion",
+// "Tip Note", "Error" or "-" for a separator.
+std::string_view importanceWord(ImportanceClass importance);
+// Index of the class icon in the report's image list (0..4, in class order).
+int importanceIconIndex(ImportanceClass importance);
+// Background of a report row; no value means the list's normal window colour.
+std::optional<RgbColour> importanceRowColour(ImportanceClass importance);
+
+// An entry as the report list stores it: the class is derived from the letter,
+// and a separator ('*') gets empty file name and description whatever is given.
+ReportEntry makeReportEntry(char importanceLetter, std::string_view fileName,
+                            std::int32_t filePosition, std::string_view description,
+                            std::uint8_t checkCode);
+
+// The check that a check code names (category in bits 5-7, index in bits 0-4);
+// no value for a separator's code or a code outside the catalogue.
+struct CheckId {
+    int category = 0;
+    int index = 0;
+};
+std::optional<CheckId> checkOfCode(std::uint8_t checkCode);
 
 }  // namespace quorvel

@@ -1,0 +1,94 @@
+#include "report/report_entry.h"
+
+#include "checks/check_catalogue.h"
+
+namespace quorvel {
+
+ImportanceClass importanceClassOf(char letter) {
+    switch (letter) {
+        case 'W':
+        case 'w':
+            return ImportanceClass::Warning;
+        case 'T':
+        case 't':
+            return ImportanceClass::Tip;
+        case 'S':
+        case 's':
+            return ImportanceClass::Suggestion;
+        case '*':
+            return ImportanceClass::Separator;
+        default:
+            return ImportanceClass::Error;
+    }
+}
+
+std::string_view importanceWord(ImportanceClass importance) {
+    switch (importance) {
+        case ImportanceClass::Warning:
+            return "Warning";
+        case ImportanceClass::Suggestion:
+            return "Suggestion";
+        case ImportanceClass::Tip:
+            return "Tip Note";
+        case ImportanceClass::Error:
+            return "Error";
+        case ImportanceClass::Separator:
+            return "-";
+    }
+    return "Error";
+}
+
+int importanceIconIndex(ImportanceClass importance) {
+    switch (importance) {
+        case ImportanceClass::Warning:
+            return 0;
+        case ImportanceClass::Suggestion:
+            return 1;
+        case ImportanceClass::Tip:
+            return 2;
+        case ImportanceClass::Error:
+            return 3;
+        case ImportanceClass::Separator:
+            return 4;
+    }
+    return 3;
+}
+
+std::optional<RgbColour> importanceRowColour(ImportanceClass importance) {
+    switch (importance) {
+        case ImportanceClass::Warning:
+            return RgbColour{255, 204, 102};
+        case ImportanceClass::Suggestion:
+            return std::nullopt;
+        case ImportanceClass::Tip:
+            return RgbColour{176, 196, 222};
+        case ImportanceClass::Error:
+            return RgbColour{255, 99, 71};
+        case ImportanceClass::Separator:
+            return RgbColour{0, 0, 0};
+    }
+    return std::nullopt;
+}
+
+ReportEntry makeReportEntry(char importanceLetter, std::string_view fileName,
+                            std::int32_t filePosition, std::string_view description,
+                            std::uint8_t checkCode) {
+    ReportEntry entry;
+    entry.importanceLetter = importanceLetter;
+    entry.importanceClass = importanceClassOf(importanceLetter);
+    if (entry.importanceClass != ImportanceClass::Separator) {
+        entry.fileName = fileName;
+        entry.description = description;
+    }
+    entry.filePosition = filePosition;
+    entry.checkCode = checkCode;
+    return entry;
+}
+
+std::optional<CheckId> checkOfCode(std::uint8_t checkCode) {
+    const CheckId id{(checkCode >> 5) & 7, checkCode & 31};
+    if (id.category >= kCategoryCount || id.index >= checkCount(id.category)) return std::nullopt;
+    return id;
+}
+
+}  // namespace quorvel
