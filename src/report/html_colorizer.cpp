@@ -50,7 +50,11 @@ public:
             const std::string_view name =
                 hasClosingForm ? entry : entry.substr(0, entry.size() - 1);
             lower.emplace_back(name);
-            if (hasClosingForm) lower.push_back("/" + std::string(name));
+            if (hasClosingForm) {
+                std::string closing = "/";
+                closing += name;
+                lower.push_back(std::move(closing));
+            }
         }
         for (const std::string& name : lower)
             keywords_.push_back(toUpper(name));
