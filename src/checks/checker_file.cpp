@@ -202,10 +202,15 @@ std::string CheckerFile::storedText(std::string_view engine, int category, int i
     return profile_.getString(engine, checkKey(category, index, field));
 }
 
-std::string CheckerFile::effectiveField(int category, int index, CheckField field) const {
-    std::string text = storedText(currentEngine(), category, index, field);
+std::string CheckerFile::effectiveFor(std::string_view engine, int category, int index,
+                                      CheckField field) const {
+    std::string text = storedText(engine, category, index, field);
     if (text.empty()) return std::string(defaultText(category, index, field));
     return text;
+}
+
+std::string CheckerFile::effectiveField(int category, int index, CheckField field) const {
+    return effectiveFor(currentEngine(), category, index, field);
 }
 
 bool CheckerFile::hasNoOverride(int category, int index, CheckField field) const {
@@ -213,13 +218,17 @@ bool CheckerFile::hasNoOverride(int category, int index, CheckField field) const
 }
 
 bool CheckerFile::setField(int category, int index, CheckField field, std::string_view text) {
-    if (text == effectiveField(category, index, field)) return true;
-    const std::string engine = currentEngine();
-    const std::string key = checkKey(category, index, field);
+    return setEngineField(currentEngine(), category, index, field, text);
+}
+
+bool CheckerFile::setEngineField(std::string_view engineName, int category, int index,
+                                 CheckField field, std::string_view text) {
+    if (text == effectiveFor(engineName, category, index, field)) return true;
     if (text.size() > ProfileFile::kMaxValue) return false;
-    profile_.writeString(engine, key, text);
+    const std::string key = checkKey(category, index, field);
+    profile_.writeString(engineName, key, text);
     // Only differences from the catalogue are kept.
-    if (text == defaultText(category, index, field)) profile_.writeString(engine, key, {});
+    if (text == defaultText(category, index, field)) profile_.writeString(engineName, key, {});
     return true;
 }
 

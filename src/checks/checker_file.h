@@ -93,6 +93,9 @@ public:
     // as spaces. False only when the text is too long to store (the stored
     // value is then unchanged). Memory only; save() writes.
     bool setField(int category, int index, CheckField field, std::string_view text);
+    // The same for a named engine instead of the current one.
+    bool setEngineField(std::string_view engineName, int category, int index, CheckField field,
+                        std::string_view text);
     bool checkEnabled(int category, int index) const;
     std::string message(int category, int index, CheckField field, std::uint32_t measured) const;
     std::string message(int category, int index, CheckField field, double measured) const;
@@ -121,6 +124,8 @@ public:
     static constexpr std::string_view kEngineListSection = "SearchEngines";
 
 private:
+    std::string effectiveFor(std::string_view engine, int category, int index,
+                             CheckField field) const;
     std::string storedText(std::string_view engine, int category, int index,
                            CheckField field) const;
     static bool isEngineListSection(std::string_view name);

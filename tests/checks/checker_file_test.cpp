@@ -411,6 +411,17 @@ TEST_F(CheckerEngines, EngineNamedLikeTheListSectionKeepsTheList) {
     EXPECT_EQ(checker.resolve("SearchEngines").field(kTitle, 1, CheckField::Value), "70");
 }
 
+TEST_F(CheckerEngines, FieldsOfANamedEngine) {
+    EXPECT_TRUE(checker.setEngineField("Gamma", kTitle, 1, CheckField::Value, "45"));
+    EXPECT_EQ(checker.profile().getString("Gamma", "1TitleValue"), "45");
+    EXPECT_EQ(checker.effectiveField(kTitle, 1, CheckField::Value), "70");  // current engine
+    // The comparison is with the named engine's own fields.
+    checker.setEngineField("Beta", kTitle, 1, CheckField::Value, "70");
+    EXPECT_EQ(checker.profile().getString("Beta", "1TitleValue", "<absent>"), "<absent>");
+    checker.setEngineField("Gamma", kTitle, 0, CheckField::Enable, "");
+    EXPECT_TRUE(checker.resolve("Gamma").enabled(kTitle, 0));
+}
+
 TEST_F(CheckerEngines, CaseSensitivityDefaultsToOn) {
     EXPECT_TRUE(checker.caseSensitive("Alpha"));
     EXPECT_FALSE(checker.caseSensitive("Beta"));
