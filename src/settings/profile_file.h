@@ -4,17 +4,33 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_io.h"
+
 namespace quorvel {
 
 struct Rect {
     long left = 0, top = 0, right = 0, bottom = 0;
     int showState = 0;  // the optional fifth number
+
+    bool operator==(const Rect&) const = default;
 };
+
+// "left,top,right,bottom", with ",showState" appended when asked for: the
+// text that getRect reads back.
+std::string formatRect(const Rect& rect, bool withShowState = false);
 
 // A settings file of [sections] holding key=value lines, read whole into
 // memory and written back whole on save when something changed. Section and
 // key names match without regard to ASCII case; values are exact. Files are
 // 8-bit text with CR LF line ends; nothing is re-encoded.
+//
+// Where a file holds a section or a key twice, the first one is read and
+// changed, and both are kept and written back.
+//
+// A read made while no section is in memory and nothing is unsaved first
+// reloads the file, so a file that was missing or empty at open is picked up
+// once it exists. Reads are therefore const but may refresh the content;
+// the class is meant for one thread.
 class ProfileFile {
 public:
     static constexpr std::size_t kMaxValue = 4095;
@@ -37,29 +53,55 @@ public:
 
     const std::string& fileName() const;
     bool isModified() const;
+    // The file operations used by open, load and save (tests inject failures).
+    void setFileCalls(FileCalls& calls);
 
+    // The stored value (at most 4095 bytes of it), or the default when the
+    // section or key does not exist.
     std::string getString(std::string_view section, std::string_view key,
                           std::string_view defaultValue = {}) const;
+    // The default when the key is missing or empty; otherwise the leading
+    // decimal integer of the value (blanks and a sign allowed before the
+    // digits, saturated to the int range), 0 when it has no digits.
     int getInt(std::string_view section, std::string_view key, int defaultValue) const;
     // False when the value is longer than 4095 bytes, or when the section is
     // missing and nothing was to be created. An empty value deletes the key.
+    // CR and LF in the value are stored as spaces; a missing section is
+    // appended. Sets the modified flag when anything changed.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, int value);
-    // Deletes the whole section with all its entries.
+    // Deletes the (first) section of that name with all its entries; false
+    // when there is none.
     bool deleteSection(std::string_view section);
+    // Gives the first section named oldName the new name; false when none.
     bool renameSection(std::string_view oldName, std::string_view newName);
-    // False and a zero rectangle when the value is empty.
+    // Reads "left,top,right,bottom" (and ",showState" when asked for); numbers
+    // that are missing stay 0. False and a zero rectangle when the value is empty.
     bool getRect(std::string_view section, std::string_view key, Rect& rect,
                  bool withShowState = false) const;
 
     // Numbered lists: items listName1..N and the count listNameCount; an
-    // empty list name means Item1..N and Count.
+    // empty list name means Item1..N and Count. Items compare exactly. With an
+    // empty section name every list operation returns 0, false or "".
+    //
+    // listCount: the stored count, 0 when missing (or negative).
+    // listItem: the item for 1 <= index <= count, otherwise "".
+    // listFind: the 1-based index of the first equal item, 0 when none.
+    // listAdd: 0 and no change when an equal item exists; otherwise appends
+    //   the item and returns the old count (the new item's 0-based index);
+    //   -1 and no change when the text is longer than 4095 bytes.
+    // listRemoveAt: moves the later items down one key, deletes the last
+    //   item's key and writes count - 1 (also "0"); false when out of range.
+    // listSet: writes the item key of index >= 1, whatever the count.
+    // listReplace: listSet at the index of the first item equal to oldText.
     int listCount(std::string_view section, std::string_view listName = {}) const;
     std::string listItem(std::string_view section, int index, std::string_view listName = {}) const;
-    int listFind(std::string_view section, std::string_view text, std::string_view listName = {}) const;
+    int listFind(std::string_view section, std::string_view text,
+                 std::string_view listName = {}) const;
     int listAdd(std::string_view section, std::string_view text, std::string_view listName = {});
     bool listRemoveAt(std::string_view section, int index, std::string_view listName = {});
-    bool listRemove(std::string_view section, std::string_view text, std::string_view listName = {});
+    bool listRemove(std::string_view section, std::string_view text,
+                    std::string_view listName = {});
     bool listSet(std::string_view section, int index, std::string_view text,
                  std::string_view listName = {});
     bool listReplace(std::string_view section, std::string_view oldText, std::string_view newText,
@@ -69,7 +111,33 @@ public:
     std::vector<std::string> sectionNames() const;
 
 private:
-    // (implementation state)
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    struct ListSlot;
+
+    static std::vector<Section> parseText(std::string_view text);
+    bool readFromDisk() const;
+    void reloadIfEmpty() const;
+    const Section* findSection(std::string_view name) const;
+    Section* findSection(std::string_view name);
+    const std::string* findValue(std::string_view section, std::string_view key) const;
+    // Sets or (with an empty value) deletes a key without the write limits.
+    bool storeValue(std::string_view section, std::string_view key, std::string_view value);
+    std::vector<ListSlot> listSlots(const Section& section, std::string_view listName, int lowest,
+                                    int highest) const;
+
+    std::string fileName_;
+    bool backupOnConversion_ = false;
+    FileCalls* calls_ = &systemFileCalls();
+    // Mutable because a read on an empty, unmodified file reloads it.
+    mutable std::vector<Section> sections_;
+    mutable bool modified_ = false;
 };
 
 }  // namespace quorvel

@@ -1,0 +1,258 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+namespace quorvel {
+
+int FileCalls::open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t FileCalls::read(int fd, void* buffer, size_t size) {
+    return ::read(fd, buffer, size);
+}
+ssize_t FileCalls::write(int fd, const void* data, size_t size) {
+    return ::write(fd, data, size);
+}
+int FileCalls::fsync(int fd) {
+    return ::fsync(fd);
+}
+int FileCalls::close(int fd) {
+    return ::close(fd);
+}
+int FileCalls::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int FileCalls::unlink(const char* path) {
+    return ::unlink(path);
+}
+int FileCalls::mkdir(const char* path, mode_t mode) {
+    return ::mkdir(path, mode);
+}
+int FileCalls::fstat(int fd, struct stat* info) {
+    return ::fstat(fd, info);
+}
+int FileCalls::stat(const char* path, struct stat* info) {
+    return ::stat(path, info);
+}
+int FileCalls::lstat(const char* path, struct stat* info) {
+    return ::lstat(path, info);
+}
+ssize_t FileCalls::readlink(const char* path, char* buffer, size_t size) {
+    return ::readlink(path, buffer, size);
+}
+int FileCalls::fchmod(int fd, mode_t mode) {
+    return ::fchmod(fd, mode);
+}
+int FileCalls::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
+}
+
+FileCalls& systemFileCalls() {
+    static FileCalls calls;
+    return calls;
+}
+
+FileReadResult readWholeFile(const std::string& path, FileCalls& calls) {
+    FileReadResult result;
+    int fd;
+    do {
+        fd = calls.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
+    struct stat info {};
+    const bool sized = calls.fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (sized) result.bytes.reserve(static_cast<std::size_t>(info.st_size));
+
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = calls.read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            result.error = errno;
+            result.bytes.clear();
+            calls.close(fd);
+            return result;
+        }
+        if (got == 0) break;
+        result.bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    calls.close(fd);
+    result.opened = true;
+    result.complete = !sized || result.bytes.size() == static_cast<std::size_t>(info.st_size);
+    return result;
+}
+
+std::string FileWriteResult::describe() const {
+    const char* step = "";
+    switch (failedStep) {
+        case WriteStep::None:
+            return "ok";
+        case WriteStep::Resolve:
+            step = "resolve link";
+            break;
+        case WriteStep::Folder:
+            step = "create folder";
+            break;
+        case WriteStep::Open:
+            step = "create";
+            break;
+        case WriteStep::Write:
+            step = "write";
+            break;
+        case WriteStep::Sync:
+            step = "flush";
+            break;
+        case WriteStep::Close:
+            step = "close";
+            break;
+        case WriteStep::Rename:
+            step = "rename";
+            break;
+    }
+    return std::string(step) + ": " + std::strerror(error);
+}
+
+std::string folderOfPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return ".";
+    if (slash == 0) return "/";
+    return std::string(path.substr(0, slash));
+}
+
+bool pathExists(const std::string& path, FileCalls& calls) {
+    struct stat info {};
+    return calls.stat(path.c_str(), &info) == 0;
+}
+
+namespace {
+
+// Follows symbolic links from path to the file they finally name (which need
+// not exist yet). Empty when a link cannot be read or the chain is too long.
+std::string resolveLinks(const std::string& path, FileCalls& calls) {
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (calls.lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target(4096, '\0');
+        const ssize_t length = calls.readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return {};
+        target.resize(static_cast<std::size_t>(length));
+        if (target.front() == '/') {
+            current = target;
+        } else {
+            const std::size_t slash = current.rfind('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) +
+                      target;
+        }
+    }
+    errno = ELOOP;
+    return {};
+}
+
+// Creates a new file next to target under a name no other file has.
+int createTemporaryBeside(const std::string& target, std::string& tempName, FileCalls& calls) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = target + ".tmp" + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter.fetch_add(1));
+        const int fd = calls.open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool writeAll(int fd, std::string_view bytes, FileCalls& calls) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a failure here cannot be undone, so it is
+// not reported.
+void syncFolder(const std::string& folder, FileCalls& calls) {
+    const int fd = calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return;
+    calls.fsync(fd);
+    calls.close(fd);
+}
+
+}  // namespace
+
+FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
+                                   FileCalls& calls) {
+    FileWriteResult result;
+    auto fail = [&](WriteStep step) {
+        result.failedStep = step;
+        result.error = errno ? errno : EIO;
+        return result;
+    };
+    errno = 0;
+
+    const std::string target = resolveLinks(path, calls);
+    if (target.empty()) return fail(WriteStep::Resolve);
+
+    struct stat old {};
+    const bool replacing = calls.stat(target.c_str(), &old) == 0;
+
+    std::string tempName;
+    const int fd = createTemporaryBeside(target, tempName, calls);
+    if (fd < 0) return fail(WriteStep::Open);
+
+    // From here on every failure removes the temporary file again.
+    auto abandon = [&](WriteStep step, bool closeFirst) {
+        const int error = errno ? errno : EIO;
+        if (closeFirst) calls.close(fd);
+        calls.unlink(tempName.c_str());
+        errno = error;
+        return fail(step);
+    };
+
+    if (replacing) {
+        calls.fchmod(fd, old.st_mode & 07777);
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            calls.fchown(fd, old.st_uid, old.st_gid);  // allowed only to the privileged
+        }
+    }
+    if (!writeAll(fd, bytes, calls)) return abandon(WriteStep::Write, true);
+    if (calls.fsync(fd) != 0) return abandon(WriteStep::Sync, true);
+    if (calls.close(fd) != 0) return abandon(WriteStep::Close, false);
+    if (calls.rename(tempName.c_str(), target.c_str()) != 0) {
+        return abandon(WriteStep::Rename, false);
+    }
+    syncFolder(folderOfPath(target), calls);
+    return result;
+}
+
+bool ensureFolderFor(const std::string& path, FileCalls& calls) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return true;
+    const std::string folder = path.substr(0, slash);
+
+    struct stat info {};
+    if (calls.stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+
+    // Create each missing level from the top down.
+    for (std::size_t next = folder.find('/', 1);; next = folder.find('/', next + 1)) {
+        const std::string level = folder.substr(0, next);
+        if (calls.mkdir(level.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (next == std::string::npos) break;
+    }
+    return calls.stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The operating-system calls the file layer makes, one virtual function per
+// call so that tests can make any single step fail. The base class calls the
+// POSIX function of the same name and returns what it returns (errno set on
+// failure).
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual ssize_t read(int fd, void* buffer, size_t size);
+    virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int unlink(const char* path);
+    virtual int mkdir(const char* path, mode_t mode);
+    virtual int fstat(int fd, struct stat* info);
+    virtual int stat(const char* path, struct stat* info);
+    virtual int lstat(const char* path, struct stat* info);
+    virtual ssize_t readlink(const char* path, char* buffer, size_t size);
+    virtual int fchmod(int fd, mode_t mode);
+    virtual int fchown(int fd, uid_t owner, gid_t group);
+};
+
+// The calls of the running system.
+FileCalls& systemFileCalls();
+
+struct FileReadResult {
+    bool opened = false;    // the file could be opened and read to its end
+    bool complete = false;  // as many bytes were read as its size announced
+    int error = 0;          // errno of the failed call when not opened
+    std::string bytes;
+};
+
+// Reads a whole file as bytes. A file that cannot be opened or read gives
+// opened == false and no bytes.
+FileReadResult readWholeFile(const std::string& path, FileCalls& calls = systemFileCalls());
+
+// The step of a file replacement that failed.
+enum class WriteStep { None, Resolve, Folder, Open, Write, Sync, Close, Rename };
+
+struct FileWriteResult {
+    WriteStep failedStep = WriteStep::None;
+    int error = 0;  // errno of the failed call
+
+    bool ok() const { return failedStep == WriteStep::None; }
+    // A short English description such as "write: No space left on device".
+    std::string describe() const;
+};
+
+// Replaces the content of path with bytes so that a failure at any point
+// leaves the previous file untouched: the bytes go to a new file in the same
+// folder, are flushed to disk, and that file is renamed over the old one. An
+// existing file keeps its permission bits (and, where allowed, its owner); a
+// symbolic link is followed and its target replaced, the link kept. No
+// temporary file is left behind on failure. Missing folders are not created.
+FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
+                                   FileCalls& calls = systemFileCalls());
+
+// Creates the missing folders above path (new folders get mode 0700). True
+// when the folder of path exists afterwards (or path has no folder part).
+bool ensureFolderFor(const std::string& path, FileCalls& calls = systemFileCalls());
+
+// The folder part of a path: the text before its last '/', "/" for a file in
+// the root, "." when there is no '/'.
+std::string folderOfPath(std::string_view path);
+
+// True when path names an existing file of any kind (links are followed).
+bool pathExists(const std::string& path, FileCalls& calls = systemFileCalls());
+
+}  // namespace quorvel

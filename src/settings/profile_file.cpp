@@ -1,0 +1,481 @@
+#include "settings/profile_file.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "settings/utf16_text.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kMaxIntText = 63;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Names are compared as they would be stored: ASCII case folded, and CR and
+// LF standing for the spaces a write puts in their place.
+unsigned char foldNameChar(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + ('a' - 'A'));
+    if (isLineEnd(c)) return ' ';
+    return byte;
+}
+
+bool sameName(std::string_view stored, std::string_view wanted) {
+    if (stored.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (foldNameChar(stored[i]) != foldNameChar(wanted[i])) return false;
+    }
+    return true;
+}
+
+std::string_view cutKey(std::string_view key) {
+    return key.substr(0, ProfileFile::kMaxKey);
+}
+
+// A name or value as it is kept: CR and LF would break the line structure.
+std::string withoutLineEnds(std::string_view text) {
+    std::string stored(text);
+    std::replace_if(stored.begin(), stored.end(), isLineEnd, ' ');
+    return stored;
+}
+
+std::string listItemKey(std::string_view listName, int index) {
+    return std::string(listName.empty() ? std::string_view("Item") : listName) +
+           std::to_string(index);
+}
+
+std::string listCountKey(std::string_view listName) {
+    return std::string(listName) + "Count";
+}
+
+// Reads an optionally signed decimal number after optional white space, as
+// the C library's number scanning does; saturates at the limits of T.
+template <typename T>
+std::optional<T> scanNumber(std::string_view text, std::size_t& pos) {
+    using Limits = std::numeric_limits<T>;
+    while (pos < text.size() &&
+           (isBlank(text[pos]) || isLineEnd(text[pos]) || text[pos] == '\v' || text[pos] == '\f')) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos >= text.size() || !isDigit(text[pos])) return std::nullopt;
+    // One past the largest magnitude, which is also the magnitude of min().
+    constexpr std::uint64_t kLimit = static_cast<std::uint64_t>(Limits::max()) + 1;
+    std::uint64_t magnitude = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
+        const auto digit = static_cast<std::uint64_t>(text[pos] - '0');
+        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
+    }
+    if (magnitude >= kLimit) return negative ? Limits::min() : Limits::max();
+    return negative ? static_cast<T>(-static_cast<T>(magnitude)) : static_cast<T>(magnitude);
+}
+
+struct ParsedLine {
+    enum Kind { Ignored, SectionHeader, KeyValue } kind = Ignored;
+    std::string_view name;  // section name or key
+    std::string_view value;
+};
+
+ParsedLine parseLine(std::string_view line) {
+    while (!line.empty() && isLineEnd(line.back()))
+        line.remove_suffix(1);
+    if (line.empty() || line.front() == ';') return {};
+    if (line.front() == '[') {
+        if (line.size() < 2 || line.back() != ']') return {};
+        return {ParsedLine::SectionHeader, line.substr(1, line.size() - 2), {}};
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return {};
+    std::string_view key = line.substr(0, equals);
+    while (!key.empty() && isBlank(key.back()))
+        key.remove_suffix(1);
+    std::string_view value = line.substr(equals + 1);
+    while (!value.empty() && isBlank(value.front()))
+        value.remove_prefix(1);
+    return {ParsedLine::KeyValue, cutKey(key), value};
+}
+
+}  // namespace
+
+// One item of a list as stored: its number and the first entry holding it.
+struct ProfileFile::ListSlot {
+    int number;
+    const Entry* entry;
+};
+
+std::string formatRect(const Rect& rect, bool withShowState) {
+    std::string text = std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                       std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+    if (withShowState) text += "," + std::to_string(rect.showState);
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Opening, loading and saving
+
+bool ProfileFile::open(const std::string& fileName, bool backupOnConversion) {
+    fileName_ = fileName;
+    backupOnConversion_ = backupOnConversion;
+    return load();
+}
+
+bool ProfileFile::load() {
+    return readFromDisk();
+}
+
+void ProfileFile::setFileCalls(FileCalls& calls) {
+    calls_ = &calls;
+}
+
+bool ProfileFile::readFromDisk() const {
+    sections_.clear();
+    if (fileName_.empty()) return false;
+    FileReadResult file = readWholeFile(fileName_, *calls_);
+    if (!file.opened) return false;
+
+    if (hasUtf16LeMark(file.bytes) && file.complete) {
+        // Converted once, in place; the untouched original is kept as a
+        // backup when asked for, and without that backup nothing is changed.
+        const bool backedUp =
+            !backupOnConversion_ || replaceFileContent(fileName_ + "u", file.bytes, *calls_).ok();
+        if (backedUp) {
+            file.bytes = utf16LeToAnsi(std::string_view(file.bytes).substr(2));
+            // When the converted text cannot be written, it is still what is
+            // loaded; the file is converted again next time.
+            replaceFileContent(fileName_, file.bytes, *calls_);
+        }
+    }
+    sections_ = parseText(file.bytes);
+    return true;
+}
+
+void ProfileFile::loadFromText(std::string_view text) {
+    sections_ = parseText(text);
+}
+
+std::vector<ProfileFile::Section> ProfileFile::parseText(std::string_view text) {
+    std::vector<Section> sections;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // A line runs to its LF, but at most kMaxLine bytes are taken at once;
+        // the rest of a longer line is read as a line of its own.
+        const std::size_t newline = text.find('\n', pos);
+        const std::size_t lineEnd = newline == std::string_view::npos ? text.size() : newline + 1;
+        const std::size_t end = std::min(lineEnd, pos + kMaxLine);
+        const ParsedLine line = parseLine(text.substr(pos, end - pos));
+        pos = end;
+
+        if (line.kind == ParsedLine::SectionHeader) {
+            sections.push_back({std::string(line.name), {}});
+        } else if (line.kind == ParsedLine::KeyValue && !sections.empty()) {
+            sections.back().entries.push_back({std::string(line.name), std::string(line.value)});
+        }
+    }
+    return sections;
+}
+
+std::string ProfileFile::serialize() const {
+    std::string text;
+    for (const Section& section : sections_) {
+        if (section.entries.empty()) continue;
+        text.append(kLineEnd).append("[").append(section.name).append("]").append(kLineEnd);
+        for (const Entry& entry : section.entries) {
+            text.append(entry.key).append("=").append(entry.value).append(kLineEnd);
+        }
+    }
+    return text;
+}
+
+bool ProfileFile::save() {
+    if (!modified_) return true;
+    if (fileName_.empty()) return false;
+    if (!ensureFolderFor(fileName_, *calls_)) return false;
+    if (!replaceFileContent(fileName_, serialize(), *calls_).ok()) return false;
+    modified_ = false;
+    return true;
+}
+
+const std::string& ProfileFile::fileName() const {
+    return fileName_;
+}
+
+bool ProfileFile::isModified() const {
+    return modified_;
+}
+
+// A file that was missing or empty is read again before a read; content with
+// unsaved changes (even deletions of everything) is never replaced this way.
+void ProfileFile::reloadIfEmpty() const {
+    if (!sections_.empty() || modified_ || fileName_.empty()) return;
+    readFromDisk();
+}
+
+// ---------------------------------------------------------------------------
+// Lookups
+
+const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
+    for (const Section& section : sections_) {
+        if (sameName(section.name, name)) return &section;
+    }
+    return nullptr;
+}
+
+ProfileFile::Section* ProfileFile::findSection(std::string_view name) {
+    return const_cast<Section*>(std::as_const(*this).findSection(name));
+}
+
+const std::string* ProfileFile::findValue(std::string_view section, std::string_view key) const {
+    reloadIfEmpty();
+    const Section* found = findSection(section);
+    if (found == nullptr) return nullptr;
+    key = cutKey(key);
+    for (const Entry& entry : found->entries) {
+        if (sameName(entry.key, key)) return &entry.value;
+    }
+    return nullptr;
+}
+
+std::string ProfileFile::getString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
+    const std::string* value = findValue(section, key);
+    if (value == nullptr) return std::string(defaultValue);
+    return value->substr(0, kMaxValue);
+}
+
+int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const std::string* value = findValue(section, key);
+    if (value == nullptr || value->empty()) return defaultValue;
+    std::size_t pos = 0;
+    return scanNumber<int>(std::string_view(*value).substr(0, kMaxIntText), pos).value_or(0);
+}
+
+bool ProfileFile::getRect(std::string_view section, std::string_view key, Rect& rect,
+                          bool withShowState) const {
+    rect = Rect{};
+    const std::string text = getString(section, key);
+    if (text.empty()) return false;
+
+    // Reads "l,t,r,b[,s]" up to the first number or comma that is missing.
+    std::size_t pos = 0;
+    long* const numbers[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (i > 0 && (pos >= text.size() || text[pos++] != ',')) return true;
+        const std::optional<long> number = scanNumber<long>(text, pos);
+        if (!number) return true;
+        *numbers[i] = *number;
+    }
+    if (withShowState && pos < text.size() && text[pos++] == ',') {
+        rect.showState = scanNumber<int>(text, pos).value_or(0);
+    }
+    return true;
+}
+
+std::vector<std::string> ProfileFile::sectionNames() const {
+    reloadIfEmpty();
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const Section& section : sections_)
+        names.push_back(section.name);
+    return names;
+}
+
+// ---------------------------------------------------------------------------
+// Changes
+
+bool ProfileFile::storeValue(std::string_view sectionName, std::string_view key,
+                             std::string_view value) {
+    Section* section = findSection(sectionName);
+    if (section == nullptr) {
+        if (value.empty()) return false;
+        sections_.push_back({withoutLineEnds(sectionName), {}});
+        section = &sections_.back();
+        modified_ = true;
+    }
+    key = cutKey(key);
+    auto entry = std::find_if(section->entries.begin(), section->entries.end(),
+                              [&](const Entry& e) { return sameName(e.key, key); });
+    if (entry != section->entries.end()) {
+        if (value.empty()) {
+            section->entries.erase(entry);
+            modified_ = true;
+        } else if (entry->value != value) {
+            entry->value = value;
+            modified_ = true;
+        }
+    } else if (!value.empty()) {
+        section->entries.push_back({withoutLineEnds(key), std::string(value)});
+        modified_ = true;
+    }
+    return true;
+}
+
+bool ProfileFile::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    if (value.size() > kMaxValue) return false;
+    return storeValue(section, key, withoutLineEnds(value));
+}
+
+bool ProfileFile::writeInt(std::string_view section, std::string_view key, int value) {
+    return writeString(section, key, std::to_string(value));
+}
+
+bool ProfileFile::deleteSection(std::string_view name) {
+    const auto found = std::find_if(sections_.begin(), sections_.end(),
+                                    [&](const Section& s) { return sameName(s.name, name); });
+    if (found == sections_.end()) return false;
+    sections_.erase(found);
+    modified_ = true;
+    return true;
+}
+
+bool ProfileFile::renameSection(std::string_view oldName, std::string_view newName) {
+    Section* section = findSection(oldName);
+    if (section == nullptr) return false;
+    section->name = withoutLineEnds(newName);
+    modified_ = true;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Lists
+
+// The items numbered lowest..highest that have a key, each with the first
+// entry of its key, in number order. Keys are found by one pass over the
+// section, so a huge stored count costs nothing.
+std::vector<ProfileFile::ListSlot> ProfileFile::listSlots(const Section& section,
+                                                          std::string_view listName, int lowest,
+                                                          int highest) const {
+    const std::string_view prefix = listName.empty() ? std::string_view("Item") : listName;
+    std::vector<ListSlot> slots;
+    for (const Entry& entry : section.entries) {
+        const std::string_view key = entry.key;
+        if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) continue;
+        if (!sameName(key.substr(0, prefix.size()), prefix)) continue;
+        const std::string_view digits = key.substr(prefix.size());
+        if (digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) continue;
+        std::int64_t number = 0;
+        for (char c : digits)
+            number = number * 10 + (c - '0');
+        if (number < lowest || number > highest) continue;
+        slots.push_back({static_cast<int>(number), &entry});
+    }
+    // Stable, so that of two entries with one key the first stays in front.
+    std::stable_sort(slots.begin(), slots.end(),
+                     [](const ListSlot& a, const ListSlot& b) { return a.number < b.number; });
+    slots.erase(
+        std::unique(slots.begin(), slots.end(),
+                    [](const ListSlot& a, const ListSlot& b) { return a.number == b.number; }),
+        slots.end());
+    return slots;
+}
+
+int ProfileFile::listCount(std::string_view section, std::string_view listName) const {
+    if (section.empty()) return 0;
+    return std::max(0, getInt(section, listCountKey(listName), 0));
+}
+
+std::string ProfileFile::listItem(std::string_view section, int index,
+                                  std::string_view listName) const {
+    if (section.empty() || index < 1 || index > listCount(section, listName)) return {};
+    return getString(section, listItemKey(listName, index));
+}
+
+int ProfileFile::listFind(std::string_view sectionName, std::string_view text,
+                          std::string_view listName) const {
+    const int count = listCount(sectionName, listName);
+    if (count < 1) return 0;
+    const Section* section = findSection(sectionName);
+    if (section == nullptr) return 0;
+    const std::vector<ListSlot> slots = listSlots(*section, listName, 1, count);
+
+    auto itemText = [](const ListSlot& slot) {
+        return std::string_view(slot.entry->value).substr(0, kMaxValue);
+    };
+    if (!text.empty()) {
+        for (const ListSlot& slot : slots) {
+            if (itemText(slot) == text) return slot.number;
+        }
+        return 0;
+    }
+    // An item without a key reads as empty too.
+    int expected = 1;
+    for (const ListSlot& slot : slots) {
+        if (slot.number != expected || itemText(slot).empty()) return expected;
+        ++expected;
+    }
+    return expected <= count ? expected : 0;
+}
+
+int ProfileFile::listAdd(std::string_view section, std::string_view text,
+                         std::string_view listName) {
+    if (section.empty()) return 0;
+    if (listFind(section, text, listName) > 0) return 0;
+    const int count = listCount(section, listName);
+    if (text.size() > kMaxValue || count == INT_MAX) return -1;
+    writeString(section, listItemKey(listName, count + 1), text);
+    writeInt(section, listCountKey(listName), count + 1);
+    return count;
+}
+
+bool ProfileFile::listRemoveAt(std::string_view sectionName, int index, std::string_view listName) {
+    const int count = listCount(sectionName, listName);
+    if (sectionName.empty() || index < 1 || index > count) return false;
+
+    // Item i takes the text of item i + 1 for index <= i < count. Only the
+    // numbers next to an existing key can change, so only those are visited.
+    std::vector<int> targets;
+    if (const Section* section = findSection(sectionName)) {
+        for (const ListSlot& slot : listSlots(*section, listName, index, count)) {
+            if (slot.number - 1 >= index) targets.push_back(slot.number - 1);
+            if (slot.number < count) targets.push_back(slot.number);
+        }
+    }
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    for (int target : targets) {
+        const std::string* next = findValue(sectionName, listItemKey(listName, target + 1));
+        const std::string moved = next != nullptr ? *next : std::string();
+        storeValue(sectionName, listItemKey(listName, target), moved);
+    }
+    storeValue(sectionName, listItemKey(listName, count), {});
+    writeInt(sectionName, listCountKey(listName), count - 1);
+    return true;
+}
+
+bool ProfileFile::listRemove(std::string_view section, std::string_view text,
+                             std::string_view listName) {
+    return listRemoveAt(section, listFind(section, text, listName), listName);
+}
+
+bool ProfileFile::listSet(std::string_view section, int index, std::string_view text,
+                          std::string_view listName) {
+    if (section.empty() || index < 1) return false;
+    return writeString(section, listItemKey(listName, index), text);
+}
+
+bool ProfileFile::listReplace(std::string_view section, std::string_view oldText,
+                              std::string_view newText, std::string_view listName) {
+    const int index = listFind(section, oldText, listName);
+    return index > 0 && listSet(section, index, newText, listName);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// True when bytes start with the UTF-16 little-endian byte-order mark FF FE.
+bool hasUtf16LeMark(std::string_view bytes);
+
+// Converts UTF-16 little-endian text (without its mark) to the 8-bit Windows
+// Western code page (1252), one byte per 16-bit unit: a unit the code page
+// cannot show becomes '?', and so does each half of a surrogate pair. A
+// final odd byte is dropped.
+std::string utf16LeToAnsi(std::string_view units);
+
+}  // namespace quorvel
