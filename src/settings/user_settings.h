@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,13 +31,41 @@ enum class TextOption {
     DetailedDescriptionWindowSize,
 };
 
+// One row of the option table: the key in the "Options" section and the
+// value used while the key is missing.
+struct IntOptionRow {
+    IntOption option;
+    std::string_view key;
+    int defaultValue;
+};
+struct TextOptionRow {
+    TextOption option;
+    std::string_view key;
+    std::string_view defaultValue;
+};
+
+// Every option, in the order of the enums.
+std::span<const IntOptionRow> intOptionRows();
+std::span<const TextOptionRow> textOptionRows();
+std::string_view optionKey(IntOption option);
+std::string_view optionKey(TextOption option);
+
+inline constexpr std::string_view kOptionsSection = "Options";
+inline constexpr std::string_view kProjectsSection = "Projects";
+inline constexpr std::string_view kDefaultProjectName = "Default";
+
 // The user's projects, keywords, files, current selections and options, kept
 // in one settings file. Every operation changes memory only; save() writes.
+// Operations without a project name act on the current project.
 class UserSettings {
 public:
-    // Opens the file (a missing file gives empty content) and determines the
-    // current project ("Default" when none is stored).
+    // Opens the file with the backup-on-conversion flag set (a missing file
+    // gives empty content), then determines the current project: the stored
+    // "Current", or "Default" (added to the project list and stored as
+    // current) when none is stored. Reads the project's current keyword.
+    // Returns whether the file could be read.
     bool open(const std::string& fileName);
+    // Writes the file when something changed; false when that failed.
     bool save();
     ProfileFile& profile();
     const ProfileFile& profile() const;
@@ -45,20 +74,31 @@ public:
     const std::string& currentProject() const;
     int projectCount() const;
     std::string projectName(int n) const;  // n <= 0: the current project
+    // Appends the name to the project list unless listed; an empty name is
+    // ignored.
     void addProject(std::string_view name);
+    // Only for a listed name (exact): it becomes current, is stored as
+    // "Current", and its current keyword is read. False otherwise.
     bool setCurrentProject(std::string_view name);
+    // Removes the project's section and its list item.
     void deleteProject(std::string_view name);
+    // Renames the section and the list item; a renamed current project stays
+    // current under its new name. An empty new name is ignored.
     void renameProject(std::string_view oldName, std::string_view newName);
 
     // Keywords of the current project
     int keywordCount() const;
     std::string keyword(int n) const;
-    int addKeyword(std::string_view text);
+    int addKeyword(std::string_view text);  // as ProfileFile::listAdd
     bool removeKeyword(std::string_view text);
     bool removeKeywordAt(int n);
     bool replaceKeyword(std::string_view oldText, std::string_view newText);
+    // The current keyword as held in memory (read from "CurrentKey" whenever
+    // the current project changes).
     const std::string& currentKeyword() const;
+    // Only for a listed keyword (exact): it becomes current and is stored.
     bool setCurrentKeyword(std::string_view text);
+    // Empties the current keyword and deletes "CurrentKey".
     void clearCurrentKeyword();
 
     std::string folder() const;
@@ -70,15 +110,19 @@ public:
     int fileCount() const;
     std::string fileName(int n) const;  // without the '*'
     bool fileEnabled(int n) const;
-    int addFile(std::string_view name);
+    int addFile(std::string_view name);  // stored enabled; as ProfileFile::listAdd
+    // Removes the item of that name, enabled or disabled; false when none.
     bool removeFile(std::string_view name);
     bool removeFileAt(int n);
+    // Adds or removes the '*' of item n; items outside 1..count are left alone.
     void setFileEnabled(int n, bool enabled);
     // The name to store for a chosen path: relative when it lies in the folder.
     std::string relativeFileName(std::string_view path) const;
     // The full path of a listed name: absolute names unchanged, others joined to the folder.
     std::string resolveFilePath(std::string_view name) const;
 
+    // "CurrentSearchEngine" of the current project; the default engine when
+    // it is missing or empty.
     std::string currentEngine() const;
     void setCurrentEngine(std::string_view name);
 
@@ -86,9 +130,17 @@ public:
     void setOption(IntOption option, int value);
     std::string option(TextOption option) const;
     void setOption(TextOption option, std::string_view value);
+    // Window rectangles: "MainWindowRect" holds four numbers,
+    // "DetailedDescriptionWindowSize" five. False and a zero rectangle when unset.
+    bool windowRect(TextOption option, Rect& rect) const;
+    void setWindowRect(TextOption option, const Rect& rect);
 
 private:
-    // (implementation state)
+    void readCurrentKeyword();
+
+    ProfileFile profile_;
+    std::string currentProject_;
+    std::string currentKeyword_;
 };
 
 }  // namespace quorvel

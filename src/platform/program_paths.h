@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The full path of a file name listed in a project: the name unchanged when it
+// begins with '/', otherwise the folder, a '/' when the folder does not end in
+// one, and the name. (An empty folder so gives a name below the root.)
+std::string joinFolderAndName(std::string_view folder, std::string_view name);
+
+// The name to store for a path chosen by the user: when the folder is not
+// empty and the path begins with the folder followed by '/' (one '/' appended
+// to the folder when it does not end in one; bytes compared exactly), that
+// prefix is removed; otherwise the path is returned whole.
+std::string nameRelativeToFolder(std::string_view folder, std::string_view path);
+
+inline constexpr std::string_view kSettingsFileName = "Quorvel.hc";
+inline constexpr std::string_view kCheckerFileName = "Quorvel.chk";
+
+// The folder of the running program file, read from /proc/self/exe; empty
+// when it cannot be found.
+std::string programFolder();
+
+// The environment values that decide where per-user files live.
+struct ConfigEnvironment {
+    std::string xdgConfigHome;  // $XDG_CONFIG_HOME, may be empty
+    std::string home;           // $HOME, or the home folder of the user's account
+};
+ConfigEnvironment configEnvironmentFromSystem();
+
+// The user's configuration folder of the program: $XDG_CONFIG_HOME/Maltrane/
+// Quorvel when that variable holds an absolute path, else $HOME/.config/
+// Maltrane/Quorvel; empty when neither is known. No trailing '/'.
+std::string userConfigFolder(const ConfigEnvironment& environment);
+
+// What is known about the program's folder for one of its files.
+struct ProgramFolderState {
+    bool writable = false;   // files can be created there
+    bool holdsFile = false;  // the file exists there
+};
+
+// Where the program keeps one of its own files (settings or checker file):
+// in the program's folder (a portable installation) when that folder holds
+// the file or is writable; otherwise in the user's configuration folder,
+// which a save creates. Falls back on the program's folder when no
+// configuration folder is known.
+std::string programFilePath(std::string_view programFolder, std::string_view fileName,
+                            const ProgramFolderState& state, const ConfigEnvironment& environment);
+
+// The same for the running program, its real folder and environment.
+std::string programFilePath(std::string_view fileName);
+
+// The default settings file and the checker file of the running program.
+std::string defaultSettingsPath();
+std::string checkerFilePath();
+
+}  // namespace quorvel
