@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that building and testing need, when missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
-if [ "${QUORVEL_WITH_FUZZ:-0}" = 1 ]; then
+# The sanitizer stage of CI builds the fuzz targets with clang and libFuzzer.
+if [ "${QUORVEL_WITH_FUZZ:-0}" = 1 ] || [ "${CI:-}" = true ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 missing=()
