@@ -3,17 +3,13 @@
 #include <algorithm>
 
 #include "checks/checker_file.h"
+#include "platform/program_paths.h"
 #include "report/report_list.h"
 
 namespace quorvel {
 
 std::string resolveEntryPath(std::string_view folder, std::string_view fileName) {
-    // Temporary until the shared path join of the platform layer is in place.
-    if (!fileName.empty() && fileName.front() == '/') return std::string(fileName);
-    std::string path(folder);
-    if (path.empty() || path.back() != '/') path += '/';
-    path += fileName;
-    return path;
+    return joinFolderAndName(folder, fileName);
 }
 
 ImportanceClass importanceClassOfCatText(std::string_view catText) {
