@@ -1,0 +1,216 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/faulty_file_calls.h"
+#include "platform/scratch_folder.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FaultyFileCalls;
+using testing::readBytes;
+using testing::ScratchFolder;
+using testing::writeBytes;
+using Fault = FaultyFileCalls::Fault;
+
+const std::string kOld = "\r\n[Projects]\r\nItem1=Default\r\nCount=1\r\n";
+const std::string kNew = "\r\n[Projects]\r\nItem1=Other\r\nCount=1\r\n";
+
+mode_t permissionsOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+TEST(ReplaceFileContent, FailureAtAnyStepKeepsTheOldFile) {
+    struct Case {
+        const char* name;
+        Fault fault;
+        WriteStep expectedStep;
+    } cases[] = {
+        {"cannot create the new file", Fault::CreateFile, WriteStep::Open},
+        {"short write, then disk full", Fault::ShortWrite, WriteStep::Write},
+        {"flush fails", Fault::Sync, WriteStep::Sync},
+        {"close reports an error", Fault::Close, WriteStep::Close},
+        {"rename fails", Fault::Rename, WriteStep::Rename},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.file("Quorvel.hc");
+        ASSERT_TRUE(writeBytes(path, kOld));
+        FaultyFileCalls calls(c.fault);
+
+        const FileWriteResult result = replaceFileContent(path, kNew, calls);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.failedStep, c.expectedStep);
+        EXPECT_NE(result.error, 0);
+        EXPECT_NE(result.describe().find(": "), std::string::npos);
+        EXPECT_EQ(readBytes(path), kOld);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});  // no temporary left
+    }
+}
+
+TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
+    ScratchFolder folder;
+    const std::string path = folder.file("Quorvel.hc");
+    ASSERT_TRUE(writeBytes(path, kOld));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+
+    const FileWriteResult result = replaceFileContent(path, kNew);
+    ASSERT_TRUE(result.ok()) << result.describe();
+    EXPECT_EQ(readBytes(path), kNew);
+    EXPECT_EQ(permissionsOf(path), 0640u);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});
+}
+
+TEST(ReplaceFileContent, NewFileGetsTheUsualPermissions) {
+    ScratchFolder folder;
+    const std::string path = folder.file("new.hc");
+    const mode_t mask = ::umask(022);
+    const FileWriteResult result = replaceFileContent(path, kNew);
+    ::umask(mask);
+    ASSERT_TRUE(result.ok()) << result.describe();
+    EXPECT_EQ(readBytes(path), kNew);
+    EXPECT_EQ(permissionsOf(path), 0644u);
+}
+
+TEST(ReplaceFileContent, EmptyContent) {
+    ScratchFolder folder;
+    const std::string path = folder.file("a.hc");
+    ASSERT_TRUE(writeBytes(path, kOld));
+    ASSERT_TRUE(replaceFileContent(path, "").ok());
+    EXPECT_EQ(readBytes(path), "");
+}
+
+TEST(ReplaceFileContent, SymbolicLinksAreFollowed) {
+    struct Case {
+        const char* name;
+        std::string linkTarget;  // relative to the folder unless absolute
+    } cases[] = {
+        {"relative link", "real/Quorvel.hc"},
+        {"absolute link", ""},  // filled in below
+        {"link to a link", "second-link"},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        std::filesystem::create_directory(folder.file("real"));
+        const std::string target = folder.file("real/Quorvel.hc");
+        ASSERT_TRUE(writeBytes(target, kOld));
+        std::filesystem::create_symlink("real/Quorvel.hc", folder.file("second-link"));
+        if (c.linkTarget.empty()) c.linkTarget = target;
+        const std::string link = folder.file("Quorvel.hc");
+        std::filesystem::create_symlink(c.linkTarget, link);
+
+        const FileWriteResult result = replaceFileContent(link, kNew);
+        ASSERT_TRUE(result.ok()) << result.describe();
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(readBytes(target), kNew);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"Quorvel.hc", "real", "second-link"}));
+    }
+}
+
+TEST(ReplaceFileContent, DanglingLinkCreatesItsTarget) {
+    ScratchFolder folder;
+    const std::string link = folder.file("Quorvel.hc");
+    std::filesystem::create_symlink("target.hc", link);
+    ASSERT_TRUE(replaceFileContent(link, kNew).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(folder.file("target.hc")), kNew);
+}
+
+TEST(ReplaceFileContent, LinkLoopFails) {
+    ScratchFolder folder;
+    std::filesystem::create_symlink("b", folder.file("a"));
+    std::filesystem::create_symlink("a", folder.file("b"));
+    const FileWriteResult result = replaceFileContent(folder.file("a"), kNew);
+    EXPECT_EQ(result.failedStep, WriteStep::Resolve);
+}
+
+TEST(ReplaceFileContent, ReadOnlyFolder) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    ScratchFolder folder;
+    const std::string path = folder.file("Quorvel.hc");
+    ASSERT_TRUE(writeBytes(path, kOld));
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
+    const FileWriteResult result = replaceFileContent(path, kNew);
+    ::chmod(folder.path().c_str(), 0700);
+    EXPECT_EQ(result.failedStep, WriteStep::Open);
+    EXPECT_EQ(readBytes(path), kOld);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});
+}
+
+TEST(ReadWholeFile, ReadsBytesAndReportsCompleteness) {
+    ScratchFolder folder;
+    const std::string path = folder.file("a.bin");
+    std::string bytes(200000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 31);
+    ASSERT_TRUE(writeBytes(path, bytes));
+
+    const FileReadResult whole = readWholeFile(path);
+    EXPECT_TRUE(whole.opened);
+    EXPECT_TRUE(whole.complete);
+    EXPECT_EQ(whole.bytes, bytes);
+
+    FaultyFileCalls shortRead(Fault::ShortRead);
+    const FileReadResult partial = readWholeFile(path, shortRead);
+    EXPECT_TRUE(partial.opened);
+    EXPECT_FALSE(partial.complete);
+
+    const FileReadResult missing = readWholeFile(folder.file("missing"));
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.error, ENOENT);
+
+    const FileReadResult directory = readWholeFile(folder.path());
+    EXPECT_FALSE(directory.opened);
+    EXPECT_TRUE(directory.bytes.empty());
+}
+
+TEST(EnsureFolderFor, CreatesMissingLevels) {
+    ScratchFolder folder;
+    struct Case {
+        const char* name;
+        std::string path;
+        bool expected;
+    } cases[] = {
+        {"three missing levels", folder.file("a/b/c/file.hc"), true},
+        {"existing folder", folder.file("a/b/other.hc"), true},
+        {"a file in the way", folder.file("a/b/c/file.hc/x/y.hc"), false},
+        {"no folder part", "file.hc", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ensureFolderFor(c.path), c.expected);
+        if (c.expected && c.path.find('/') != std::string::npos) {
+            EXPECT_TRUE(std::filesystem::is_directory(folderOfPath(c.path)));
+            ASSERT_TRUE(writeBytes(c.path, "x"));
+        }
+    }
+}
+
+TEST(FolderOfPath, Cases) {
+    struct Case {
+        std::string path, expected;
+    } cases[] = {
+        {"/usr/bin/quorvel", "/usr/bin"},
+        {"/quorvel", "/"},
+        {"quorvel", "."},
+        {"dir/file", "dir"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(folderOfPath(c.path), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel
