@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/latin1_text.h"
 
 namespace quorvel {
 namespace {
@@ -34,6 +35,31 @@ constexpr std::string_view kChecker =
 constexpr std::string_view kSettings =
     "\r\n[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n"
     "\r\n[Site]\r\nCurrentSearchEngine=Generic Engine (Template Page)\r\n";
+
+TEST(Latin1ToUtf8, EveryByteBecomesItsCodePoint) {
+    struct Case {
+        std::string_view bytes, utf8;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"plain ASCII", "plain ASCII"},
+        {std::string_view("\x00\x7f", 2), std::string_view("\x00\x7f", 2)},
+        {"\x80", "\xc2\x80"},
+        {"caf\xe9", "caf\xc3\xa9"},
+        {"\xff\xbf", "\xc3\xbf\xc2\xbf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.utf8));
+        EXPECT_EQ(latin1ToUtf8(c.bytes), c.utf8);
+    }
+    // All 256 bytes give valid UTF-8 that nlohmann-json accepts.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = latin1ToUtf8(all);
+    EXPECT_EQ(utf8.size(), 128u + 2 * 128u);
+    EXPECT_NO_THROW((void)nlohmann::json(utf8).dump());
+}
 
 class RulesCommand : public ::testing::Test {
 protected:
