@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -27,10 +29,18 @@ public:
 
     // True when the phrase (for a list: one of its words) starts at `pos`.
     // Never reads at or beyond `end`. Sets lastMatchIndex and lastMatchOffset.
-    bool match(const char* pos, const char* end);
+    // With fewer than two words each word is tried alone and the offset is 0;
+    // with two or more the words must follow one another, separated by any
+    // bytes that are not letters or digits, and the offset is the length of
+    // the last word's span.
+    bool match(const char* pos, const char* end) {
+        if (pos >= end || !mayStartWith_[static_cast<unsigned char>(*pos)]) return false;
+        return wordCount_ < 2 ? matchSingleWord(pos, end) : matchPhrase(pos, end);
+    }
 
     // Matches tried at word starts only. When `firstOffset` is given it
-    // receives the offset of the first match from the start of `text`.
+    // receives the offset of the first match from the start of `text` (it is
+    // left alone when nothing matches).
     std::uint16_t countMatches(std::string_view text, std::uint16_t* firstOffset = nullptr);
     // For a word list: matches at word starts; afterwards lastMatchIndex names
     // the word of the last match and lastMatchOffset its offset in `text`.
@@ -46,6 +56,13 @@ public:
     std::uint32_t lastMatchOffset() const;
 
 private:
+    enum class Split { AtBlanks, AtNonWordBytes };
+    bool load(std::string_view text, bool caseSensitive, Split split);
+    void storeWord(char* begin, char* end);
+    bool wordEqualsAt(std::size_t index, const char* pos, const char* end) const;
+    bool matchSingleWord(const char* pos, const char* end);
+    bool matchPhrase(const char* pos, const char* end);
+
     char buffer_[kCapacity] = {};
     const char* words_[kMaxWords] = {};
     std::uint16_t wordLengths_[kMaxWords] = {};
@@ -54,6 +71,9 @@ private:
     bool finalSRule_ = false;
     int lastMatchIndex_ = -1;
     std::uint32_t lastMatchOffset_ = 0;
+    // Bytes at which a match can begin: the first bytes of the words (for a
+    // phrase, of its first word), in both cases when matching ignores case.
+    std::array<bool, 256> mayStartWith_{};
 };
 
 }  // namespace quorvel

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace quorvel {
+
+// Byte classes of the page scanner. Pages are 8-bit text in no known character
+// set, so only the ASCII letters and digits count as letters and digits, and
+// letter case is folded for A..Z alone.
+
+inline constexpr char kTagOpen = '<';
+inline constexpr char kTagClose = '>';
+inline constexpr char kBlank = ' ';
+inline constexpr char kTab = '\t';
+inline constexpr char kCr = '\r';
+inline constexpr char kLf = '\n';
+inline constexpr char kDoubleQuote = '"';
+inline constexpr char kSingleQuote = '\'';
+inline constexpr char kEquals = '=';
+inline constexpr char kAmpersand = '&';
+inline constexpr char kSemicolon = ';';
+inline constexpr char kHash = '#';
+inline constexpr char kSlash = '/';
+inline constexpr char kZero = '\0';
+
+inline constexpr bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline constexpr bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+// A letter or digit: the bytes words are made of.
+inline constexpr bool isWordByte(char c) {
+    return isAsciiLetter(c) || isAsciiDigit(c);
+}
+inline constexpr bool isTabCrLf(char c) {
+    return c == kTab || c == kCr || c == kLf;
+}
+// White space: blank, tab, CR or LF.
+inline constexpr bool isWhite(char c) {
+    return c == kBlank || isTabCrLf(c);
+}
+inline constexpr char toAsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+inline constexpr bool equalsNoCase(char a, char b) {
+    return toAsciiUpper(a) == toAsciiUpper(b);
+}
+
+// True when the bytes at `p` (not reaching `end`) equal `name` without regard
+// to ASCII letter case. Nothing after the name is examined.
+inline bool startsWithNoCase(const char* p, const char* end, std::string_view name) {
+    if (static_cast<std::size_t>(end - p) < name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (!equalsNoCase(p[i], name[i])) return false;
+    }
+    return true;
+}
+
+inline bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && startsWithNoCase(a.data(), a.data() + a.size(), b);
+}
+
+inline bool containsNoCase(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) return false;
+    const char* end = text.data() + text.size();
+    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
+        if (startsWithNoCase(text.data() + i, end, part)) return true;
+    }
+    return false;
+}
+
+// Reads a decimal integer the way the C library's atoi does: leading white
+// space, an optional sign, then digits; the first other byte ends the number
+// and no digits read as 0. Saturates instead of overflowing.
+inline std::int64_t readLeadingInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (isWhite(text[i]) || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    constexpr std::int64_t kLimit = std::int64_t{1} << 40;
+    std::int64_t value = 0;
+    for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
+        if (value < kLimit) value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace quorvel
