@@ -105,13 +105,14 @@ ParsedLine parseLine(std::string_view line) {
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return {};
-    std::string_view key = line.substr(0, equals);
+    // Cut before trimming, so that a saved key reads back as itself.
+    std::string_view key = cutKey(line.substr(0, equals));
     while (!key.empty() && isBlank(key.back()))
         key.remove_suffix(1);
     std::string_view value = line.substr(equals + 1);
     while (!value.empty() && isBlank(value.front()))
         value.remove_prefix(1);
-    return {ParsedLine::KeyValue, cutKey(key), value};
+    return {ParsedLine::KeyValue, key, value};
 }
 
 }  // namespace
@@ -428,10 +429,13 @@ int ProfileFile::listFind(std::string_view sectionName, std::string_view text,
 int ProfileFile::listAdd(std::string_view section, std::string_view text,
                          std::string_view listName) {
     if (section.empty()) return 0;
-    if (listFind(section, text, listName) > 0) return 0;
+    if (text.size() > kMaxValue) return -1;
+    // Compared as it would be stored, so that CR and LF cannot make a twin.
+    const std::string stored = withoutLineEnds(text);
+    if (listFind(section, stored, listName) > 0) return 0;
     const int count = listCount(section, listName);
-    if (text.size() > kMaxValue || count == INT_MAX) return -1;
-    writeString(section, listItemKey(listName, count + 1), text);
+    if (count == INT_MAX) return -1;
+    writeString(section, listItemKey(listName, count + 1), stored);
     writeInt(section, listCountKey(listName), count + 1);
     return count;
 }

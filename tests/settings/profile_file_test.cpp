@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -332,6 +334,10 @@ TEST(ProfileFileList, Add) {
     EXPECT_EQ(sectionText(file), "Key1=x\r\nKeyCount=3\r\nKey2=y\r\nKey3=X\r\n");
     EXPECT_EQ(file.listAdd("S", std::string(4096, 'v'), "Key"), -1);
     EXPECT_EQ(file.listCount("S", "Key"), 3);
+    EXPECT_EQ(file.listAdd("S", "a\r\nb", "Key"), 3);
+    EXPECT_EQ(file.listAdd("S", "a\n\rb", "Key"), 0);  // stored alike: "a  b"
+    EXPECT_EQ(file.listItem("S", 4, "Key"), "a  b");
+    EXPECT_EQ(file.listCount("S", "Key"), 4);
 }
 
 TEST(ProfileFileList, DefaultListNameIsItemAndCount) {
@@ -430,6 +436,65 @@ TEST(ProfileFileList, HugeOrNegativeStoredCounts) {
     EXPECT_EQ(negative.listCount("S"), 0);
     EXPECT_EQ(negative.listAdd("S", "a"), 0);
     EXPECT_EQ(negative.serialize(), "\r\n[S]\r\nCount=1\r\nItem1=a\r\n");
+}
+
+// The list operations written plainly over single reads and writes, item by
+// item: the reference that the one-pass versions must match byte for byte.
+int referenceFind(const ProfileFile& file, const std::string& text) {
+    const int count = file.getInt("S", "Count", 0);
+    for (int i = 1; i <= count; ++i) {
+        if (file.getString("S", "Item" + std::to_string(i)) == text) return i;
+    }
+    return 0;
+}
+
+bool referenceRemoveAt(ProfileFile& file, int index) {
+    const int count = file.getInt("S", "Count", 0);
+    if (index < 1 || index > count) return false;
+    for (int i = index; i < count; ++i) {
+        file.writeString("S", "Item" + std::to_string(i),
+                         file.getString("S", "Item" + std::to_string(i + 1)));
+    }
+    file.writeString("S", "Item" + std::to_string(count), "");
+    file.writeInt("S", "Count", count - 1);
+    return true;
+}
+
+TEST(ProfileFileList, OnePassOperationsMatchThePlainOnes) {
+    std::mt19937 random(20240607);
+    const std::string texts[] = {"", "a", "b", "A", "c"};
+    for (int round = 0; round < 400; ++round) {
+        // A list with gaps, empty items, duplicate keys, odd numbering and
+        // unrelated keys, in shuffled order.
+        const int count = static_cast<int>(random() % 7);
+        std::vector<std::string> lines = {"Count=" + std::to_string(count), "Other=1", "Item0=z",
+                                          "Item01=z", "ItemX=z"};
+        for (int i = 1; i <= count + 2; ++i) {
+            const unsigned copies = random() % 4 == 0 ? 2 : (random() % 3 == 0 ? 0 : 1);
+            for (unsigned copy = 0; copy < copies; ++copy) {
+                lines.push_back((random() % 2 ? "Item" : "ITEM") + std::to_string(i) + "=" +
+                                texts[random() % std::size(texts)]);
+            }
+        }
+        std::shuffle(lines.begin(), lines.end(), random);
+        std::string text = "[S]\r\n";
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        SCOPED_TRACE(text);
+
+        const ProfileFile original = fromText(text);
+        for (const std::string& wanted : texts) {
+            EXPECT_EQ(original.listFind("S", wanted), referenceFind(original, wanted)) << wanted;
+        }
+        for (int index = 0; index <= count + 1; ++index) {
+            SCOPED_TRACE(index);
+            ProfileFile onePass = original;
+            ProfileFile plain = original;
+            EXPECT_EQ(onePass.listRemoveAt("S", index), referenceRemoveAt(plain, index));
+            EXPECT_EQ(onePass.serialize(), plain.serialize());
+            EXPECT_EQ(onePass.isModified(), plain.isModified());
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -705,6 +770,8 @@ TEST(ProfileFileMalformed, SaveLoadSaveIsStable) {
         {"very long section header", "[" + std::string(20000, 's') + "]\r\nk=v\r\n"},
         {"value with lone CR", "[S]\r\nk=a\rb\r\n"},
         {"key with leading blanks and brackets", "[S]\r\n  [k=v]\r\n"},
+        {"blank at the 64th byte of a long key", "[S]\r\n" + std::string(63, 'k') + " x=v\r\n"},
+        {"line split after a CR", "[S]\r\nk=" + std::string(8253, 'v') + "\r\rx=1\r\n"},
         {"binary bytes", binary},
     };
     for (const Case& c : cases) {
