@@ -5,6 +5,8 @@
 // Argument sets that could write files are dropped, as are paths that leave
 // the scratch folder in which the target runs (such as devices that never
 // end), so the target only reads the small pages it places there itself.
+// The target changes its working folder when it starts: give libFuzzer
+// absolute corpus and artifact paths.
 
 #include <unistd.h>
 
@@ -26,8 +28,8 @@ namespace {
 constexpr std::size_t kMaxArguments = 24;
 
 bool mayWriteOrEscape(std::string_view argument) {
-    const std::string_view refused[] = {"--output", "--set", "--save", "--write", "..", "/dev",
-                                        "/proc",    "/sys"};
+    const std::string_view refused[] = {"--output", "--set", "--save", "--write",
+                                        "..",       "/dev",  "/proc",  "/sys"};
     for (std::string_view word : refused)
         if (argument.find(word) != std::string_view::npos) return true;
     if (argument.substr(0, 2) == "-o" || argument.substr(0, 3) == "--o") return true;
@@ -45,6 +47,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A scratch folder with a few pages; the target runs inside it.
     char folder[] = "/tmp/quorvel-cli-fuzz-XXXXXX";
     if (mkdtemp(folder) == nullptr || chdir(folder) != 0) std::abort();
+    static const std::string scratch = folder;
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch, ignored);
+    });
     std::filesystem::create_directory("site");
     writeFile("page.html",
               "<html><head><title>Hiking boots</title>\r\n"

@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProfileFile second;
     second.loadFromText(saved);
     const std::string savedAgain = second.serialize();
-    FUZZ_CHECK(saved == savedAgain, "saving a loaded save changed it:\n[%s]\n[%s]",
-               saved.c_str(), savedAgain.c_str());
+    FUZZ_CHECK(saved == savedAgain, "saving a loaded save changed it:\n[%s]\n[%s]", saved.c_str(),
+               savedAgain.c_str());
 
     readEverything(second, saved);
     return 0;

@@ -43,8 +43,11 @@ std::vector<std::filesystem::path> inputFiles(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Paths are made absolute first: a target may change the working folder
+    // when it initialises.
+    auto files = inputFiles(argc, argv);
+    for (auto& file : files) file = std::filesystem::absolute(file);
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
-    const auto files = inputFiles(argc, argv);
     if (files.empty()) {
         std::fprintf(stderr, "replay: no input given\n");
         return 1;

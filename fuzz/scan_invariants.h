@@ -8,91 +8,41 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "analysis/page_scan.h"
+#include "analysis/page_scan_fields.h"
 
 namespace quorvel::invariants {
 
-// Every file position of the record, by name.
-inline std::vector<std::pair<const char*, std::uint32_t>> positions(const PageFacts& f) {
-    return {
-        {"scriptPos", f.scriptPos},
-        {"framesPos", f.framesPos},
-        {"noFramesPos", f.noFramesPos},
-        {"firstTablePos", f.firstTablePos},
-        {"imageMapPos", f.imageMapPos},
-        {"objectPos", f.objectPos},
-        {"titlePos", f.titlePos},
-        {"titleCrLfPos", f.titleCrLfPos},
-        {"titleFirstKeywordPos", f.titleFirstKeywordPos},
-        {"titleLastKeywordPos", f.titleLastKeywordPos},
-        {"titleStopWordPos", f.titleStopWordPos},
-        {"httpEquivPos", f.httpEquivPos},
-        {"metaDescriptionPos", f.metaDescriptionPos},
-        {"metaDescriptionKeywordPos", f.metaDescriptionKeywordPos},
-        {"metaKeywordsPos", f.metaKeywordsPos},
-        {"metaKeywordsKeywordPos", f.metaKeywordsKeywordPos},
-        {"metaRefreshPos", f.metaRefreshPos},
-        {"robotsNoIndexPos", f.robotsNoIndexPos},
-        {"robotsNoArchivePos", f.robotsNoArchivePos},
-        {"irrelevantMetaPos", f.irrelevantMetaPos},
-        {"styleFirstKeywordPos", f.styleFirstKeywordPos},
-        {"bodyTagPos", f.bodyTagPos},
-        {"bodyTextPos", f.bodyTextPos},
-        {"tableKeywordPos", f.tableKeywordPos},
-        {"smallestFontPos", f.smallestFontPos},
-        {"minColourDistancePos", f.minColourDistancePos},
-        {"hiddenDivPos", f.hiddenDivPos},
-        {"repeatedWordPos", f.repeatedWordPos},
-        {"linkWithoutTitlePos", f.linkWithoutTitlePos},
-        {"dynamicLinkPos", f.dynamicLinkPos},
-        {"linkUrlKeywordPos", f.linkUrlKeywordPos},
-        {"linkTextKeywordPos", f.linkTextKeywordPos},
-        {"emptyLinkPos", f.emptyLinkPos},
-        {"tinyLinkImagePos", f.tinyLinkImagePos},
-        {"imageSrcKeywordPos", f.imageSrcKeywordPos},
-        {"firstImageWithoutAltPos", f.firstImageWithoutAltPos},
-        {"altKeywordPos", f.altKeywordPos},
-        {"headingPos", f.headingPos},
-        {"headingKeywordPos", f.headingKeywordPos},
-        {"hiddenInputPos", f.hiddenInputPos},
-        {"commentPos", f.commentPos},
-    };
+using Named = std::pair<std::string_view, std::uint32_t>;
+
+// Every file position of the record (the numeric facts named ...Pos), by name.
+inline std::vector<Named> positions(const PageFacts& f) {
+    std::vector<Named> found;
+    for (const PageField& field : pageFields())
+        if (field.name.ends_with("Pos"))
+            found.emplace_back(field.name, *numericFieldValue(f, field));
+    return found;
 }
 
 // Every flag of the record, by name.
-inline std::vector<std::pair<const char*, std::uint32_t>> flags(const PageFacts& f) {
-    return {
-        {"hasFrames", f.hasFrames},
-        {"hasNoFrames", f.hasNoFrames},
-        {"hasTable", f.hasTable},
-        {"hasImageMap", f.hasImageMap},
-        {"hasObject", f.hasObject},
-        {"titleIsFirstTag", f.titleIsFirstTag},
-        {"titleHasCrLf", f.titleHasCrLf},
-        {"hasMetaDescription", f.hasMetaDescription},
-        {"metaDescriptionHasCrLf", f.metaDescriptionHasCrLf},
-        {"hasMetaKeywords", f.hasMetaKeywords},
-        {"metaKeywordsHasCrLf", f.metaKeywordsHasCrLf},
-        {"hasMetaAuthor", f.hasMetaAuthor},
-        {"hasMetaRefresh", f.hasMetaRefresh},
-        {"robotsNoIndex", f.robotsNoIndex},
-        {"robotsNoArchive", f.robotsNoArchive},
-        {"hasIrrelevantMeta", f.hasIrrelevantMeta},
-        {"hasStyle", f.hasStyle},
-    };
+inline std::vector<Named> flags(const PageFacts& f) {
+    std::vector<Named> found;
+    for (const PageField& field : pageFields())
+        if (field.kind == FieldKind::Flag)
+            found.emplace_back(field.name, *numericFieldValue(f, field));
+    return found;
 }
 
 // Every copied text of the record, by name.
-inline std::vector<std::pair<const char*, const ScanText*>> texts(const PageFacts& f) {
-    return {
-        {"titleText", &f.titleText},
-        {"titleStopWord", &f.titleStopWord},
-        {"metaDescriptionText", &f.metaDescriptionText},
-        {"metaKeywordsText", &f.metaKeywordsText},
-        {"metaAuthorText", &f.metaAuthorText},
-    };
+inline std::vector<std::pair<std::string_view, const ScanText*>> texts(const PageFacts& f) {
+    std::vector<std::pair<std::string_view, const ScanText*>> found;
+    for (const PageField& field : pageFields())
+        if (const auto* member = std::get_if<ScanText PageFacts::*>(&field.member))
+            found.emplace_back(field.name, &(f.**member));
+    return found;
 }
 
 // Describes every invariant that the scan of a page of fileLength bytes
@@ -114,8 +64,8 @@ inline std::vector<std::string> violations(const PageFacts& f, std::size_t fileL
             fail(std::string(name) + " is not terminated");
     }
 
-    const std::uint16_t sum = static_cast<std::uint16_t>(f.bodyWordCount + f.headingWordCount +
-                                                         f.linkWordCount);
+    const std::uint16_t sum =
+        static_cast<std::uint16_t>(f.bodyWordCount + f.headingWordCount + f.linkWordCount);
     if (f.totalWordCount != sum)
         fail("totalWordCount " + std::to_string(f.totalWordCount) + " != body + heading + link " +
              std::to_string(sum));
