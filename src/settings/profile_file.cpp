@@ -124,9 +124,15 @@ struct ProfileFile::ListSlot {
 };
 
 std::string formatRect(const Rect& rect, bool withShowState) {
-    std::string text = std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-                       std::to_string(rect.right) + "," + std::to_string(rect.bottom);
-    if (withShowState) text += "," + std::to_string(rect.showState);
+    std::string text = std::to_string(rect.left);
+    for (long number : {rect.top, rect.right, rect.bottom}) {
+        text += ',';
+        text += std::to_string(number);
+    }
+    if (withShowState) {
+        text += ',';
+        text += std::to_string(rect.showState);
+    }
     return text;
 }
 
