@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "analysis/keyword_matcher.h"
 #include "analysis/page_facts.h"
+#include "analysis/scanner_state.h"
 
 namespace quorvel {
 
@@ -40,8 +43,28 @@ public:
 
     std::string_view bytes() const;  // the loaded page, without the terminating zero
 
+    // The errno value of the last failed load (0 after a successful one), for
+    // callers that name the reason.
+    int loadError() const;
+
 private:
-    // (scanner working state: buffer, cursor, colour stacks, word building)
+    bool reserve(std::size_t bytes);
+    bool readFile(int fd);
+    void resetForPage(std::size_t length);
+    bool fail(int error);
+
+    // One allocation of file length + 1, reused from page to page; the page
+    // is followed by a zero byte.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t length_ = 0;
+    const char* cursor_ = nullptr;  // where the scan stands
+    int loadError_ = 0;
+
+    KeywordMatcher keyword_;
+    KeywordMatcher stopWords_;  // the stop-word list, case-insensitive, final-s rule off
+    std::uint16_t minWordLength_ = 0;
+    ScannerState state_;
 };
 
 }  // namespace quorvel

@@ -1,0 +1,713 @@
+#include "analysis/html_scanner.h"
+
+#include "analysis/entities.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kSmallestFontLevel = 1;
+constexpr int kLargestFontLevel = 7;
+
+bool isHeadingDigit(char c) {
+    return c >= '1' && c <= '6';
+}
+bool isHeadingLetter(char c) {
+    return c == 'h' || c == 'H';
+}
+
+}  // namespace
+
+HtmlScanner::HtmlScanner(const ScanContext& context)
+    : facts_(context.facts),
+      state_(context.state),
+      keyword_(context.keyword),
+      stopWords_(context.stopWords),
+      stopWordList_(context.stopWordList),
+      minWordLength_(context.minWordLength),
+      begin_(context.begin),
+      end_(context.end) {}
+
+void HtmlScanner::run() {
+    refreshColourDistances();
+    scanTopLevel(begin_);
+}
+
+// Outside HEAD and BODY only comments, scripts and frames are of interest.
+const char* HtmlScanner::scanTopLevel(const char* p) {
+    while (p < end_) {
+        if (const std::size_t entity = entityLength(p, end_)) {
+            p += entity;
+            continue;
+        }
+        if (*p != kTagOpen) {
+            ++p;
+            continue;
+        }
+        ++p;
+        if (startsWith(p, "!--")) {
+            p = scanComment(p + 3);
+        } else if (startsWith(p, "HEAD")) {
+            p = scanHead(p + 4);
+        } else if (startsWith(p, "BODY")) {
+            p = scanBody(p + 4);
+        } else if (startsWith(p, "SCRIPT")) {
+            p = scanScript(p + 6);
+        } else {
+            if (startsWith(p, "FRAME")) {  // FRAME and FRAMESET
+                facts_.hasFrames = 1;
+                facts_.framesPos = pos(p);
+                p = skipToTagEnd(p, end_, true);
+            }
+            if (startsWith(p, "NOFRAMES")) {
+                facts_.hasNoFrames = 1;
+                facts_.noFramesPos = pos(p);
+                p = skipToTagEnd(p, end_, true);
+            }
+            if (startsWith(p, "IFRAME")) {
+                facts_.hasFrames = 1;
+                facts_.framesPos = pos(p);
+                p = skipToTagEnd(p, end_, false);
+            }
+            p = stepPast(p);
+        }
+    }
+    return p;
+}
+
+// HEAD ends at /HEAD, or at BODY, which is handed back to the top level.
+const char* HtmlScanner::scanHead(const char* p) {
+    while (p < end_) {
+        if (const std::size_t entity = entityLength(p, end_)) {
+            p += entity;
+            continue;
+        }
+        if (*p != kTagOpen) {
+            ++p;
+            continue;
+        }
+        ++state_.headTagCount;
+        const char* name = p + 1;
+        if (startsWith(name, "!--")) {
+            p = scanComment(name + 3);
+        } else if (startsWith(name, "SCRIPT")) {
+            p = scanScript(name + 6);
+        } else if (startsWith(name, "TITLE")) {
+            if (state_.headTagCount == 1) facts_.titleIsFirstTag = 1;
+            // The title starts two bytes after the name: past the `>` of a
+            // plain TITLE tag, inside the attributes of any other.
+            p = scanTitle(advance(name, 6));
+        } else if (startsWith(name, "META")) {
+            p = scanMeta(name + 4);
+        } else if (startsWith(name, "STYLE")) {
+            p = scanStyle(name + 5);
+        } else if (startsWith(name, "/HEAD")) {
+            return name + 5;
+        } else if (startsWith(name, "BODY")) {
+            return p;
+        } else {
+            p = advance(p, 2);
+        }
+    }
+    return p;
+}
+
+const char* HtmlScanner::scanTitle(const char* p) {
+    ++facts_.titleCount;
+    facts_.titleHasCrLf = 0;
+    facts_.titleStopWordCount = 0;
+    facts_.titleStopWordPos = 0;
+    facts_.titleLength = 0;
+    facts_.titleKeywordCount = 0;
+    facts_.titleFirstKeywordIndex = 0;
+    facts_.titlePos = pos(p);
+    facts_.titleText.clear();
+    bool firstMatch = true;
+    while (p < end_ && *p != kTagOpen && *p != kZero) {
+        if (*p == kCr || *p == kLf) {
+            facts_.titleHasCrLf = 1;
+            facts_.titleCrLfPos = pos(p);
+            ++p;
+        } else if (*p == kTab) {
+            ++p;
+        } else if (const std::size_t entity = entityLength(p, end_)) {
+            p += entity;  // counts as one character, copied as none
+        } else {
+            if (keyword_.match(p, end_)) {
+                ++facts_.titleKeywordCount;
+                facts_.titleLastKeywordPos = pos(p);
+                if (firstMatch) {
+                    facts_.titleFirstKeywordIndex = facts_.titleLength;
+                    facts_.titleFirstKeywordPos = pos(p);
+                    firstMatch = false;
+                }
+            }
+            facts_.titleText.push(*p);
+            ++p;
+        }
+        ++facts_.titleLength;
+    }
+
+    stopWords_.loadList(stopWordList_, false);
+    facts_.titleStopWordCount = stopWords_.countListMatches(facts_.titleText.view());
+    if (facts_.titleStopWordCount != 0) {
+        facts_.titleStopWord.assign(
+            stopWords_.word(static_cast<std::size_t>(stopWords_.lastMatchIndex())));
+        facts_.titleStopWordPos = facts_.titlePos + stopWords_.lastMatchOffset();
+    }
+    return p;
+}
+
+const char* HtmlScanner::scanMeta(const char* p) {
+    const std::uint32_t metaPos = pos(p);
+
+    lookup(p, "http-equiv");
+    if (!attributeValue().empty()) {
+        ++facts_.httpEquivCount;
+        facts_.httpEquivPos = metaPos;
+        lookup(p, "content");
+        facts_.httpEquivKeywordCount +=
+            keyword_.countMatches(attributeValue(), &facts_.httpEquivFirstKeywordOffset);
+    }
+
+    // A META without a name is named by its http-equiv.
+    AttributeLookup nameLookup = lookup(p, "name");
+    if (attributeValue().empty()) nameLookup = lookup(p, "http-equiv");
+    if (attributeValue().empty()) return nameLookup.stop;
+    metaName_ = state_.attribute.value;
+    const std::string_view name = metaName_.view();
+
+    const AttributeLookup content = lookup(p, "content");
+    const std::string_view value = attributeValue();
+    const auto stored = static_cast<std::uint16_t>(content.stored);
+    if (equalsNoCase(name, "description")) {
+        facts_.hasMetaDescription = 1;
+        facts_.metaDescriptionLength = stored;
+        facts_.metaDescriptionHasCrLf = state_.attribute.hadCrLf ? 1 : 0;
+        facts_.metaDescriptionPos = metaPos;
+        facts_.metaDescriptionText.assign(value);
+        facts_.metaDescriptionKeywordCount =
+            keyword_.countMatches(value, &facts_.metaDescriptionFirstKeywordOffset);
+        facts_.metaDescriptionKeywordPos = metaPos + keyword_.lastMatchOffset();
+    } else if (equalsNoCase(name, "keywords")) {
+        facts_.hasMetaKeywords = 1;
+        facts_.metaKeywordsLength = stored;
+        facts_.metaKeywordsHasCrLf = state_.attribute.hadCrLf ? 1 : 0;
+        facts_.metaKeywordsPos = metaPos;
+        facts_.metaKeywordsText.assign(value);
+        facts_.metaKeywordsKeywordCount =
+            keyword_.countMatches(value, &facts_.metaKeywordsFirstKeywordOffset);
+        facts_.metaKeywordsKeywordPos = metaPos + keyword_.lastMatchOffset();
+    } else if (equalsNoCase(name, "author")) {
+        facts_.hasMetaAuthor = 1;
+        facts_.hasIrrelevantMeta = 1;
+        facts_.irrelevantMetaPos = metaPos;
+        facts_.metaAuthorLength = stored;
+        facts_.metaAuthorText.assign(value);
+    } else if (equalsNoCase(name, "refresh")) {
+        facts_.hasMetaRefresh = 1;
+        facts_.metaRefreshSeconds = static_cast<std::uint16_t>(readLeadingInteger(value));
+        facts_.metaRefreshPos = metaPos;
+    } else if (equalsNoCase(name, "robots")) {
+        if (containsNoCase(value, "NOINDEX")) {
+            facts_.robotsNoIndex = 1;
+            facts_.robotsNoIndexPos = metaPos;
+        }
+        if (containsNoCase(value, "NOARCHIVE")) {
+            facts_.robotsNoArchive = 1;
+            facts_.robotsNoArchivePos = metaPos;
+        }
+    } else if (equalsNoCase(name, "verify-v1") || equalsNoCase(name, "Content-Type") ||
+               equalsNoCase(name, "Content-Style-Type")) {
+        // Harmless META tags.
+    } else {
+        facts_.hasIrrelevantMeta = 1;
+        facts_.irrelevantMetaPos = metaPos;
+    }
+    return skipToTagEnd(p, end_, false);
+}
+
+const char* HtmlScanner::scanStyle(const char* p) {
+    facts_.hasStyle = 1;
+    p = skipToTagEnd(p, end_, false);
+    if (p < end_ && *p == kTagClose) ++p;
+    const char* contentStart = p;
+    while (p < end_ && *p != kZero) {
+        if (*p == kTagOpen) {
+            ++p;
+            if (startsWith(p, "/STYLE")) return skipToTagEnd(p, end_, false);
+            continue;
+        }
+        if (keyword_.match(p, end_)) {
+            if (!state_.styleKeywordSeen) {
+                facts_.styleFirstKeywordOffset = static_cast<std::uint16_t>(p - contentStart);
+                facts_.styleFirstKeywordPos = pos(p);
+                state_.styleKeywordSeen = true;
+            }
+            ++facts_.styleKeywordCount;
+        }
+        ++facts_.styleLength;
+        ++p;
+    }
+    return p;
+}
+
+// Script text is measured, never read for tags, words or keywords.
+const char* HtmlScanner::scanScript(const char* p) {
+    ++facts_.scriptCount;
+    facts_.scriptPos = pos(p);
+    lookup(p, "src");
+    if (!attributeValue().empty()) ++facts_.externalScriptCount;
+    p = skipToTagEnd(p, end_, false);
+    while (p < end_) {
+        if (*p == kTagOpen) {
+            if (startsWith(p + 1, "/SCRIPT")) return p + 8;
+            // The byte after any other `<` is counted without a second look.
+            if (++p >= end_) break;
+        }
+        ++facts_.scriptTextLength;
+        ++p;
+    }
+    return p;
+}
+
+// A comment ends at its first `>`, dashes or not.
+const char* HtmlScanner::scanComment(const char* p) {
+    ++facts_.commentCount;
+    facts_.commentPos = pos(p);
+    while (p < end_ && *p != kTagClose && *p != kZero) {
+        if (keyword_.match(p, end_)) ++facts_.commentKeywordCount;
+        ++p;
+    }
+    return stepPast(p);
+}
+
+// BODY runs to the end of the page: /BODY and /HTML are tags like any other.
+const char* HtmlScanner::scanBody(const char* p) {
+    state_.insideHeading = false;
+    state_.insideTable = false;
+    state_.insideForm = false;
+    state_.wordStart = nullptr;
+    facts_.bodyTagPos = pos(p);
+    applyColourAttributes(p);
+    facts_.bodyBackground = state_.colours.background;
+    p = skipToTagEnd(p, end_, true);
+    facts_.bodyTextPos = pos(p);
+    p = stepPast(p);
+    const char* textStart = p;
+
+    while (p < end_) {
+        while (p < end_ && isTabCrLf(*p)) {
+            feedWordChar(p);
+            ++p;
+        }
+        if (p >= end_) break;
+        // An entity neither ends a word nor is part of one.
+        if (const std::size_t entity = entityLength(p, end_)) {
+            p += entity;
+            continue;
+        }
+        if (*p != kTagOpen) {
+            readBodyText(p);
+            ++p;
+            continue;
+        }
+        feedWordChar(p);
+        while (p < end_ && *p == kTagOpen)
+            ++p;
+        p = scanBodyTag(p);
+    }
+
+    facts_.totalWordCount = static_cast<std::uint16_t>(
+        facts_.bodyWordCount + facts_.headingWordCount + facts_.linkWordCount);
+    facts_.bodyLength = static_cast<std::uint16_t>(end_ - textStart);
+    return p;
+}
+
+void HtmlScanner::readBodyText(const char* p) {
+    feedWordChar(p);
+    if (*p == kBlank) return;
+    checkTextColour(p);
+    if (!keyword_.match(p, end_)) return;
+    const std::uint32_t matchPos = pos(p) + keyword_.lastMatchOffset();
+    if (state_.insideHeading) {
+        ++facts_.headingKeywordCount;
+        facts_.headingKeywordPos = matchPos;
+    }
+    ++facts_.bodyKeywordCount;
+    if (!state_.bodyKeywordSeen) {
+        facts_.bodyFirstKeywordOffset = static_cast<std::uint16_t>(matchPos - facts_.bodyTextPos);
+        state_.bodyKeywordSeen = true;
+    }
+    if (state_.insideTable) {
+        ++facts_.tableKeywordCount;
+        facts_.tableKeywordPos = pos(p);
+    }
+}
+
+// A tag in body text, from its name (after the run of `<`). Names are tested
+// one after another, each at the cursor as the earlier tests left it.
+const char* HtmlScanner::scanBodyTag(const char* p) {
+    if (startsWith(p, "!--")) return scanComment(p + 3);
+
+    if (end_ - p >= 2 && isHeadingLetter(p[0]) && isHeadingDigit(p[1])) {
+        facts_.headingPos = pos(p);
+        state_.insideHeading = true;
+        ++facts_.headingCount;
+        p += 2;
+    } else if (end_ - p >= 3 && p[0] == kSlash && isHeadingLetter(p[1]) && isHeadingDigit(p[2])) {
+        state_.insideHeading = false;
+        p += 3;
+    }
+    if (end_ - p >= 2 && (p[0] == 'A' || p[0] == 'a') && isWhite(p[1])) return scanAnchor(p + 1);
+    if (startsWith(p, "SCRIPT")) return scanScript(p + 6);
+
+    if (startsWith(p, "FONT")) {
+        p += 4;
+        scanFontSize(p);
+        applyColourAttributes(p);
+    }
+    if (startsWith(p, "/FONT")) {
+        p += 5;
+        restoreFontSize();
+        popColours();
+    }
+    if (startsWith(p, "BASEFONT")) {
+        p += 8;
+        scanFontSize(p);
+        applyColourAttributes(p);
+    }
+    if (startsWith(p, "/BASEFONT")) {
+        p += 9;
+        restoreFontSize();
+        popColours();
+    }
+    if (startsWith(p, "SMALL")) {
+        p += 5;
+        shrinkFont(p);
+    }
+    if (startsWith(p, "/SMALL")) {
+        p += 6;
+        growFont();
+    }
+    if (startsWith(p, "BIG")) {
+        p += 3;
+        growFont();
+    }
+    if (startsWith(p, "/BIG")) {
+        p += 4;
+        if (state_.fontLevel > kSmallestFontLevel) --state_.fontLevel;
+    }
+    if (startsWith(p, "DIV")) {
+        const std::uint32_t namePos = pos(p);
+        p += 3;
+        lookup(p, "STYLE");
+        const std::string_view style = attributeValue();
+        if (startsWithNoCase(style.data(), style.data() + style.size(), "VISIBILITY") &&
+            containsNoCase(style, "HIDDEN")) {
+            ++facts_.hiddenDivCount;
+            if (!state_.hiddenDivSeen) {
+                facts_.hiddenDivPos = namePos;
+                state_.hiddenDivSeen = true;
+            }
+        }
+    }
+    if (startsWith(p, "IMG")) {
+        const std::uint32_t namePos = pos(p);
+        p += 3;
+        countImageSource(p, namePos);
+        applyAltRule(p, namePos);
+    }
+    if (startsWith(p, "META")) return scanMeta(p + 4);
+    if (startsWith(p, "MAP")) {
+        facts_.hasImageMap = 1;
+        facts_.imageMapPos = pos(p);
+        p += 3;
+    }
+    if (startsWith(p, "FORM")) {
+        state_.insideForm = true;
+        p += 4;
+    }
+    if (startsWith(p, "/FORM")) {
+        state_.insideForm = false;
+        p += 5;
+    }
+    if (startsWith(p, "AREA")) {
+        const std::uint32_t namePos = pos(p);
+        p += 4;
+        applyAltRule(p, namePos);
+        countLink(p, namePos);
+    }
+    if (startsWith(p, "INPUT")) {
+        const std::uint32_t namePos = pos(p);
+        p += 5;
+        applyAltRule(p, namePos);
+        if (!state_.insideForm) {
+            lookup(p, "type");
+            if (equalsNoCase(attributeValue(), "HIDDEN")) {
+                ++facts_.hiddenInputCount;
+                lookup(p, "value");
+                if (!attributeValue().empty()) {
+                    facts_.hiddenInputKeywordCount += keyword_.countMatches(attributeValue());
+                    facts_.hiddenInputPos = namePos;
+                }
+            }
+        }
+    }
+    if (startsWith(p, "APPLET")) {
+        const std::uint32_t namePos = pos(p);
+        p += 6;
+        p = applyAltRule(p, namePos).stop;
+    }
+    if (startsWith(p, "TABLE")) {
+        facts_.hasTable = 1;
+        if (!state_.tableSeen) {
+            facts_.firstTablePos = pos(p);
+            state_.tableSeen = true;
+        }
+        state_.insideTable = true;
+        p += 5;
+        applyColourAttributes(p);
+    }
+    if (startsWith(p, "/TABLE")) {
+        p += 6;
+        state_.insideTable = false;
+        popColours();
+    }
+    for (std::string_view cell : {"TR", "TH", "TD"}) {
+        if (startsWith(p, cell)) {
+            p += cell.size();
+            applyColourAttributes(p);
+        }
+    }
+    for (std::string_view cellEnd : {"/TR", "/TH", "/TD"}) {
+        if (startsWith(p, cellEnd)) {
+            p += cellEnd.size();
+            popColours();
+        }
+    }
+    if (startsWith(p, "OBJECT")) {
+        facts_.hasObject = 1;
+        facts_.objectPos = pos(p);
+        p += 6;
+    }
+    return stepPast(skipToTagEnd(p, end_, true));
+}
+
+// A link, from the byte after its `A`, through its /A tag.
+const char* HtmlScanner::scanAnchor(const char* p) {
+    const std::uint32_t namePos = pos(p - 1);
+    const std::uint32_t afterNamePos = pos(p);
+    ++facts_.anchorCount;
+    countLink(p, namePos);
+    p = stepPast(skipToTagEnd(p, end_, true));
+
+    state_.insideLink = true;
+    std::uint32_t contentBytes = 0;
+    while (p < end_ && *p != kZero) {
+        if (const std::size_t entity = entityLength(p, end_)) {
+            p += entity;  // not a content character
+            continue;
+        }
+        if (isTabCrLf(*p)) {
+            feedWordChar(p);
+            ++p;
+            continue;
+        }
+        if (*p == kTagOpen) {
+            feedWordChar(p);
+            ++p;
+            if (startsWith(p, "/A")) {
+                p = stepPast(skipToTagEnd(p, end_, true));
+                break;
+            }
+            if (startsWith(p, "IMG")) {
+                // Its `>` is read next as link text.
+                p = scanLinkImage(p);
+                continue;
+            }
+            if (startsWith(p, "FONT")) {
+                p += 4;
+                scanFontSize(p);
+                applyColourAttributes(p);
+            }
+            if (startsWith(p, "/FONT")) {
+                p += 5;
+                restoreFontSize();
+                popColours();
+            }
+            p = skipToTagEnd(p, end_, true);
+            if (p >= end_) break;
+        } else {
+            readLinkText(p);
+        }
+        // Any tag's `>` and any other byte, a blank included, is content.
+        ++contentBytes;
+        ++p;
+    }
+    state_.insideLink = false;
+    if (contentBytes == 0) {
+        ++facts_.emptyLinkCount;
+        facts_.emptyLinkPos = afterNamePos;
+    }
+    return p;
+}
+
+// An IMG inside a link, from its name; returns the position of its `>`.
+const char* HtmlScanner::scanLinkImage(const char* p) {
+    const std::uint32_t namePos = pos(p);
+    p += 3;
+    const char* tagEnd = skipToTagEnd(p, end_, true);
+    if (containsNoCase(std::string_view(p, static_cast<std::size_t>(tagEnd - p)), "ismap")) {
+        facts_.hasImageMap = 1;
+        facts_.imageMapPos = namePos;
+    }
+    countImageSource(p, namePos);
+    applyAltRule(p, namePos);
+    for (std::string_view dimension : {"WIDTH", "HEIGHT"}) {
+        lookup(p, dimension);
+        if (!attributeValue().empty() && readLeadingInteger(attributeValue()) <= 1) {
+            ++facts_.tinyLinkImageCount;
+            facts_.tinyLinkImagePos = namePos;
+        }
+    }
+    return tagEnd;
+}
+
+void HtmlScanner::readLinkText(const char* p) {
+    feedWordChar(p);
+    if (*p == kBlank) return;
+    checkLinkColour(p);
+    if (!keyword_.match(p, end_)) return;
+    const std::uint32_t matchPos = pos(p) + keyword_.lastMatchOffset();
+    ++facts_.linkTextKeywordCount;
+    facts_.linkTextKeywordPos = matchPos;
+    ++facts_.bodyKeywordCount;
+    if (!state_.bodyKeywordSeen) {
+        facts_.bodyFirstKeywordOffset = static_cast<std::uint16_t>(matchPos - facts_.bodyTextPos);
+        state_.bodyKeywordSeen = true;
+    }
+    if (state_.insideTable) ++facts_.tableKeywordCount;
+}
+
+// The link facts of an A or AREA tag with a non-empty href.
+void HtmlScanner::countLink(const char* p, std::uint32_t namePos) {
+    lookup(p, "href");
+    if (attributeValue().empty()) return;
+    state_.href.assign(attributeValue());
+    if (state_.href.find('?') != std::string::npos) {
+        lookup(p, "rel");
+        if (attributeValue().find("nofollow") == std::string_view::npos) {
+            ++facts_.dynamicLinkCount;
+            facts_.dynamicLinkPos = namePos;
+        }
+    }
+    lookup(p, "title");
+    if (attributeValue().empty()) {
+        ++facts_.linksWithoutTitleCount;
+        facts_.linkWithoutTitlePos = namePos;
+    }
+    ++facts_.linkCount;
+    facts_.linkUrlKeywordCount += keyword_.countMatches(state_.href);
+    facts_.linkUrlKeywordPos = namePos;
+}
+
+void HtmlScanner::countImageSource(const char* p, std::uint32_t namePos) {
+    lookup(p, "SRC");
+    if (attributeValue().empty()) {
+        ++facts_.imagesWithoutSrcCount;
+        return;
+    }
+    facts_.imageSrcKeywordCount += keyword_.countMatches(attributeValue());
+    facts_.imageSrcKeywordPos = namePos;
+    ++facts_.imagesWithSrcCount;
+}
+
+// IMG, AREA, INPUT and APPLET carry an ALT text.
+AttributeLookup HtmlScanner::applyAltRule(const char* p, std::uint32_t namePos) {
+    const AttributeLookup alt = lookup(p, "ALT");
+    if (!attributeValue().empty()) {
+        facts_.altKeywordCount += keyword_.countMatches(attributeValue());
+        facts_.altKeywordPos = namePos;
+        ++facts_.imagesWithAltCount;
+    } else {
+        ++facts_.imagesWithoutAltCount;
+        if (!state_.imageWithoutAltSeen) {
+            facts_.firstImageWithoutAltPos = namePos;
+            state_.imageWithoutAltSeen = true;
+        }
+    }
+    return alt;
+}
+
+// FONT and BASEFONT: an absolute size, or one relative to the level in force.
+void HtmlScanner::scanFontSize(const char* p) {
+    state_.savedFontLevel = state_.fontLevel;
+    const AttributeLookup size = lookup(p, "size");
+    const std::string_view value = attributeValue();
+    if (value.empty()) return;
+    std::int64_t level = readLeadingInteger(value);
+    if (value[0] == '+' || value[0] == '-') level += state_.fontLevel;
+    if (level < kSmallestFontLevel) level = kSmallestFontLevel;
+    if (level > kLargestFontLevel) level = kLargestFontLevel;
+    state_.fontLevel = static_cast<int>(level);
+    if (state_.fontLevel < facts_.smallestFontSize) {
+        facts_.smallestFontSize = static_cast<std::uint16_t>(state_.fontLevel);
+        facts_.smallestFontPos = pos(size.stop);
+    }
+}
+
+void HtmlScanner::restoreFontSize() {
+    state_.fontLevel = state_.savedFontLevel;
+}
+
+void HtmlScanner::shrinkFont(const char* afterName) {
+    if (state_.fontLevel > kSmallestFontLevel) --state_.fontLevel;
+    if (state_.fontLevel < facts_.smallestFontSize) {
+        facts_.smallestFontSize = static_cast<std::uint16_t>(state_.fontLevel);
+        facts_.smallestFontPos = pos(afterName);
+    }
+}
+
+void HtmlScanner::growFont() {
+    if (state_.fontLevel < kLargestFontLevel) ++state_.fontLevel;
+}
+
+// Saves the colours, then reads the tag's colour attributes; inside a link
+// `color` and `text` set the link colour instead of the text colour.
+void HtmlScanner::applyColourAttributes(const char* p) {
+    ColourState& colours = state_.colours;
+    colours.push();
+    Colour& textTarget = state_.insideLink ? colours.link : colours.text;
+    struct Target {
+        std::string_view attribute;
+        Colour& colour;
+    };
+    const Target targets[] = {{"color", textTarget},
+                              {"text", textTarget},
+                              {"bgcolor", colours.background},
+                              {"link", colours.link},
+                              {"vlink", colours.visited}};
+    for (const Target& target : targets) {
+        lookup(p, target.attribute);
+        const Colour colour = parseColour(attributeValue());
+        if (colour != kNoColour) target.colour = colour;
+    }
+    refreshColourDistances();
+}
+
+void HtmlScanner::popColours() {
+    state_.colours.pop();
+    refreshColourDistances();
+}
+
+// The distances change only with the colours, so they are worked out here
+// rather than at every visible byte.
+void HtmlScanner::refreshColourDistances() {
+    const ColourState& colours = state_.colours;
+    textDistance_ = colourDistance(colours.text, colours.background);
+    linkColourSet_ = colours.link != 0 && colours.link != kNoColour;
+    linkDistance_ = colourDistance(colours.link, colours.background);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,68 @@
+#include "analysis/html_tags.h"
+
+#include "analysis/char_class.h"
+
+namespace quorvel {
+
+namespace {
+
+bool mayPrecedeAttributeName(char c) {
+    return c == kDoubleQuote || isWhite(c);
+}
+
+}  // namespace
+
+const char* skipToTagEnd(const char* p, const char* end, bool nested) {
+    std::size_t depth = 0;
+    for (; p < end && *p != kZero; ++p) {
+        if (*p == kTagClose) {
+            if (depth == 0) return p;
+            --depth;
+        } else if (*p == kTagOpen && nested) {
+            ++depth;
+        }
+    }
+    return p;
+}
+
+AttributeLookup findAttribute(const char* start, const char* end, std::string_view name,
+                              AttributeText& out) {
+    out.clear();
+    const char* p = start;
+    while (p < end && *p != kZero) {
+        if (*p == kTagClose) return {p, 0};
+        if (!mayPrecedeAttributeName(p[-1]) || !startsWithNoCase(p, end, name)) {
+            ++p;
+            continue;
+        }
+        const char* q = p + name.size();
+        while (q < end && *q != kZero && *q != kEquals && *q != kTagClose)
+            ++q;
+        if (q >= end || *q == kZero) return {q, 0};
+        if (*q == kTagClose) {
+            // A name without a value: the search runs on past this `>`.
+            p = q + 1;
+            continue;
+        }
+        ++q;
+        while (q < end && isWhite(*q))
+            ++q;
+        char quote = kZero;
+        if (q < end && (*q == kDoubleQuote || *q == kSingleQuote)) quote = *q++;
+        while (q < end && *q != kZero && *q != kTagClose && *q != quote) {
+            char c = *q++;
+            if (c == kCr || c == kLf) {
+                out.hadCrLf = true;
+                if (c == kCr && q < end && *q == kLf) ++q;
+                c = kBlank;
+            } else if (c == kTab) {
+                c = kBlank;
+            }
+            out.value.push(c);
+        }
+        return {q, out.value.size()};
+    }
+    return {p, 0};
+}
+
+}  // namespace quorvel
