@@ -51,6 +51,9 @@ int FileCalls::fchmod(int fd, mode_t mode) {
 int FileCalls::fchown(int fd, uid_t owner, gid_t group) {
     return ::fchown(fd, owner, group);
 }
+int FileCalls::access(const char* path, int mode) {
+    return ::access(path, mode);
+}
 
 FileCalls& systemFileCalls() {
     static FileCalls calls;
@@ -208,6 +211,7 @@ FileWriteResult replaceFileContent(const std::string& path, std::string_view byt
 
     struct stat old {};
     const bool replacing = calls.stat(target.c_str(), &old) == 0;
+    if (replacing && calls.access(target.c_str(), W_OK) != 0) return fail(WriteStep::Open);
 
     std::string tempName;
     const int fd = createTemporaryBeside(target, tempName, calls);

@@ -29,6 +29,7 @@ public:
     virtual ssize_t readlink(const char* path, char* buffer, size_t size);
     virtual int fchmod(int fd, mode_t mode);
     virtual int fchown(int fd, uid_t owner, gid_t group);
+    virtual int access(const char* path, int mode);
 };
 
 // The calls of the running system.
@@ -63,6 +64,8 @@ struct FileWriteResult {
 // existing file keeps its permission bits (and, where allowed, its owner); a
 // symbolic link is followed and its target replaced, the link kept. No
 // temporary file is left behind on failure. Missing folders are not created.
+// A file the caller may not write (write-protected) is refused as before,
+// although a rename would not need that permission.
 FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
                                    FileCalls& calls = systemFileCalls());
 

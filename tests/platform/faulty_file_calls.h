@@ -17,12 +17,13 @@ class FaultyFileCalls : public FileCalls {
 public:
     enum class Fault {
         None,
-        CreateFile,  // creating a new file fails (no permission)
-        ShortWrite,  // the first write stores half its bytes, the next finds the disk full
-        Sync,        // flushing to disk fails
-        Close,       // closing reports a delayed write error
-        Rename,      // renaming over the target fails
-        ShortRead,   // the file's size is announced larger than what can be read
+        CreateFile,      // creating a new file fails (no permission)
+        ShortWrite,      // the first write stores half its bytes, the next finds the disk full
+        Sync,            // flushing to disk fails
+        Close,           // closing reports a delayed write error
+        Rename,          // renaming over the target fails
+        ShortRead,       // the file's size is announced larger than what can be read
+        WriteProtected,  // the file may not be written
     };
 
     explicit FaultyFileCalls(Fault fault, std::string pathPart = {})
@@ -83,6 +84,14 @@ public:
             info->st_size += 10;
         }
         return result;
+    }
+
+    int access(const char* path, int mode) override {
+        if (fault_ == Fault::WriteProtected && (mode & W_OK) != 0 && matches(path)) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileCalls::access(path, mode);
     }
 
     int renames = 0;

@@ -40,6 +40,7 @@ TEST(ReplaceFileContent, FailureAtAnyStepKeepsTheOldFile) {
         {"flush fails", Fault::Sync, WriteStep::Sync},
         {"close reports an error", Fault::Close, WriteStep::Close},
         {"rename fails", Fault::Rename, WriteStep::Rename},
+        {"file is write-protected", Fault::WriteProtected, WriteStep::Open},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,6 +147,16 @@ TEST(ReplaceFileContent, ReadOnlyFolder) {
     EXPECT_EQ(result.failedStep, WriteStep::Open);
     EXPECT_EQ(readBytes(path), kOld);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});
+}
+
+TEST(ReplaceFileContent, WriteProtectedFileIsRefused) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    ScratchFolder folder;
+    const std::string path = folder.file("Quorvel.hc");
+    ASSERT_TRUE(writeBytes(path, kOld));
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(replaceFileContent(path, kNew).failedStep, WriteStep::Open);
+    EXPECT_EQ(readBytes(path), kOld);
 }
 
 TEST(ReadWholeFile, ReadsBytesAndReportsCompleteness) {
