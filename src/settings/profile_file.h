@@ -41,12 +41,20 @@ public:
     // converted), then loads. Returns whether the file could be read.
     bool open(const std::string& fileName, bool backupOnConversion);
     // Discards the content and reads the file; the modified flag is unchanged.
+    // False (and empty content) when the file cannot be read. A file that
+    // starts with the UTF-16 little-endian mark is first converted in place
+    // to the 8-bit code page, one byte per unit; with the backup flag its
+    // original bytes go to the name + "u" first, and when that backup cannot
+    // be made, or the file cannot be read whole, it is parsed unconverted.
+    // A line longer than 8256 bytes is read as several lines.
     bool load();
     // Parses text as if it had been read from the file (no conversion).
     void loadFromText(std::string_view text);
     // Writes the whole file when modified: to a temporary file in the same
-    // folder, flushed, then renamed over the old one. On failure returns
-    // false, keeps the modified flag and leaves the previous file intact.
+    // folder, flushed, then renamed over the old one (missing folders above
+    // the file are created). On failure returns false, keeps the modified
+    // flag and leaves the previous file intact. Succeeds at once when nothing
+    // was modified.
     bool save();
     // The bytes a save would write.
     std::string serialize() const;
