@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -42,6 +43,32 @@ inline constexpr bool isTabCrLf(char c) {
 inline constexpr bool isWhite(char c) {
     return c == kBlank || isTabCrLf(c);
 }
+// The classes that the body-text loop tells apart with one table look-up.
+enum class ByteClass : std::uint8_t { Other, Word, Blank, TabCrLf, Ampersand, TagOpen };
+
+inline constexpr std::array<ByteClass, 256> kByteClasses = [] {
+    std::array<ByteClass, 256> classes{};
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        if (isWordByte(c)) {
+            classes[b] = ByteClass::Word;
+        } else if (c == kBlank) {
+            classes[b] = ByteClass::Blank;
+        } else if (isTabCrLf(c)) {
+            classes[b] = ByteClass::TabCrLf;
+        } else if (c == kAmpersand) {
+            classes[b] = ByteClass::Ampersand;
+        } else if (c == kTagOpen) {
+            classes[b] = ByteClass::TagOpen;
+        }
+    }
+    return classes;
+}();
+
+inline ByteClass byteClass(char c) {
+    return kByteClasses[static_cast<unsigned char>(c)];
+}
+
 inline constexpr char toAsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
 }

@@ -4,6 +4,8 @@
 
 namespace quorvel {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int kSmallestFontLevel = 1;
@@ -26,7 +28,8 @@ HtmlScanner::HtmlScanner(const ScanContext& context)
       stopWordList_(context.stopWordList),
       minWordLength_(context.minWordLength),
       begin_(context.begin),
-      end_(context.end) {}
+      end_(context.end),
+      caseSensitiveWords_(context.keyword.caseSensitive()) {}
 
 void HtmlScanner::run() {
     refreshColourDistances();
@@ -288,6 +291,7 @@ const char* HtmlScanner::scanBody(const char* p) {
     state_.insideTable = false;
     state_.insideForm = false;
     state_.wordStart = nullptr;
+    state_.wordHasEntity = false;
     facts_.bodyTagPos = pos(p);
     applyColourAttributes(p);
     facts_.bodyBackground = state_.colours.background;
@@ -296,26 +300,38 @@ const char* HtmlScanner::scanBody(const char* p) {
     p = stepPast(p);
     const char* textStart = p;
 
+    // Tabs, CR, LF and blanks end a word; an entity neither ends a word nor
+    // is part of one; every other byte but `<` is visible text.
     while (p < end_) {
-        while (p < end_ && isTabCrLf(*p)) {
-            feedWordChar(p);
-            ++p;
+        switch (byteClass(*p)) {
+            case ByteClass::Word:
+                if (state_.wordStart == nullptr) state_.wordStart = p;
+                readBodyText(p);
+                ++p;
+                continue;
+            case ByteClass::Blank:
+            case ByteClass::TabCrLf:
+                endWord(p);
+                ++p;
+                continue;
+            case ByteClass::Ampersand:
+                if (const std::size_t entity = entityLengthSlow(p, end_)) {
+                    p = stepOverEntity(p, entity);
+                    continue;
+                }
+                break;
+            case ByteClass::TagOpen:
+                endWord(p);
+                while (p < end_ && *p == kTagOpen)
+                    ++p;
+                p = scanBodyTag(p);
+                continue;
+            case ByteClass::Other:
+                break;
         }
-        if (p >= end_) break;
-        // An entity neither ends a word nor is part of one.
-        if (const std::size_t entity = entityLength(p, end_)) {
-            p += entity;
-            continue;
-        }
-        if (*p != kTagOpen) {
-            readBodyText(p);
-            ++p;
-            continue;
-        }
-        feedWordChar(p);
-        while (p < end_ && *p == kTagOpen)
-            ++p;
-        p = scanBodyTag(p);
+        endWord(p);
+        readBodyText(p);
+        ++p;
     }
 
     facts_.totalWordCount = static_cast<std::uint16_t>(
@@ -324,11 +340,7 @@ const char* HtmlScanner::scanBody(const char* p) {
     return p;
 }
 
-void HtmlScanner::readBodyText(const char* p) {
-    feedWordChar(p);
-    if (*p == kBlank) return;
-    checkTextColour(p);
-    if (!keyword_.match(p, end_)) return;
+void HtmlScanner::countBodyMatch(const char* p) {
     const std::uint32_t matchPos = pos(p) + keyword_.lastMatchOffset();
     if (state_.insideHeading) {
         ++facts_.headingKeywordCount;
@@ -474,13 +486,13 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
         state_.insideTable = false;
         popColours();
     }
-    for (std::string_view cell : {"TR", "TH", "TD"}) {
+    for (std::string_view cell : {"TR"sv, "TH"sv, "TD"sv}) {
         if (startsWith(p, cell)) {
             p += cell.size();
             applyColourAttributes(p);
         }
     }
-    for (std::string_view cellEnd : {"/TR", "/TH", "/TD"}) {
+    for (std::string_view cellEnd : {"/TR"sv, "/TH"sv, "/TD"sv}) {
         if (startsWith(p, cellEnd)) {
             p += cellEnd.size();
             popColours();
@@ -506,7 +518,7 @@ const char* HtmlScanner::scanAnchor(const char* p) {
     std::uint32_t contentBytes = 0;
     while (p < end_ && *p != kZero) {
         if (const std::size_t entity = entityLength(p, end_)) {
-            p += entity;  // not a content character
+            p = stepOverEntity(p, entity);  // not a content character
             continue;
         }
         if (isTabCrLf(*p)) {
@@ -564,7 +576,7 @@ const char* HtmlScanner::scanLinkImage(const char* p) {
     }
     countImageSource(p, namePos);
     applyAltRule(p, namePos);
-    for (std::string_view dimension : {"WIDTH", "HEIGHT"}) {
+    for (std::string_view dimension : {"WIDTH"sv, "HEIGHT"sv}) {
         lookup(p, dimension);
         if (!attributeValue().empty() && readLeadingInteger(attributeValue()) <= 1) {
             ++facts_.tinyLinkImageCount;

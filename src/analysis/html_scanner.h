@@ -74,8 +74,13 @@ private:
         }
     }
 
-    // Visible bytes of body text and of link text.
-    void readBodyText(const char* p);
+    // Visible bytes of body text and of link text: the colour distance is
+    // taken and the keyword tried.
+    void readBodyText(const char* p) {
+        checkTextColour(p);
+        if (keyword_.match(p, end_)) countBodyMatch(p);
+    }
+    void countBodyMatch(const char* p);
     void readLinkText(const char* p);
 
     // Word building: every body byte passed over as text, each tab, CR and
@@ -85,10 +90,19 @@ private:
             if (state_.wordStart == nullptr) state_.wordStart = p;
             return;
         }
+        endWord(p);
+    }
+    void endWord(const char* p) {
         if (state_.wordStart != nullptr) {
             completeWord(p);
             state_.wordStart = nullptr;
+            state_.wordHasEntity = false;
         }
+    }
+    // Steps over an entity, which neither ends a word nor is part of its text.
+    const char* stepOverEntity(const char* p, std::size_t length) {
+        if (state_.wordStart != nullptr) state_.wordHasEntity = true;
+        return p + length;
     }
     void completeWord(const char* wordEnd);
 
@@ -114,7 +128,8 @@ private:
     const char* begin_;
     const char* end_;
 
-    ScanText metaName_;  // the name of the META being read
+    ScanText metaName_;        // the name of the META being read
+    bool caseSensitiveWords_;  // repeated words are compared as the keyword is
     std::uint32_t textDistance_ = 255;
     std::uint32_t linkDistance_ = 255;
     bool linkColourSet_ = false;

@@ -26,6 +26,7 @@ struct ScannerState {
     std::uint32_t headTagCount = 0;  // tags met inside HEAD, over every HEAD of the page
 
     const char* wordStart = nullptr;  // first byte of the word being read, or none
+    bool wordHasEntity = false;       // an entity was stepped over inside that word
     std::string previousWord;         // the last counted word
     std::string href;                 // the current link's href
 

@@ -22,16 +22,27 @@ bool sameWord(std::string_view a, std::string_view b, bool caseSensitive) {
 // The word that began at state_.wordStart ends before `wordEnd`: count it and
 // compare it with the word counted before it.
 void HtmlScanner::completeWord(const char* wordEnd) {
-    char word[kMaxWordBytes];
-    std::size_t length = 0;
-    for (const char* q = state_.wordStart; q < wordEnd && length < kMaxWordBytes;) {
-        if (const std::size_t entity = entityLength(q, wordEnd)) {
-            q += entity;  // the letters on both sides of an entity join
-            continue;
+    // A word is letters and digits, and any entities between them, which are
+    // left out of its text.
+    const char* start = state_.wordStart;
+    const auto span = static_cast<std::size_t>(wordEnd - start);
+    char copy[kMaxWordBytes];
+    std::string_view text;
+    if (!state_.wordHasEntity) {
+        text = std::string_view(start, std::min(span, kMaxWordBytes));
+    } else {
+        std::size_t length = 0;
+        for (const char* q = start; q < wordEnd && length < kMaxWordBytes;) {
+            if (const std::size_t entity = entityLength(q, wordEnd)) {
+                q += entity;  // the letters on both sides of an entity join
+                continue;
+            }
+            if (endsWordCopy(*q)) break;
+            copy[length++] = *q++;
         }
-        if (endsWordCopy(*q)) break;
-        word[length++] = *q++;
+        text = std::string_view(copy, length);
     }
+    const std::size_t length = text.size();
     if (length < minWordLength_) return;  // too short to count or to compare
 
     if (state_.insideHeading) {
@@ -42,9 +53,8 @@ void HtmlScanner::completeWord(const char* wordEnd) {
         ++facts_.bodyWordCount;
     }
 
-    const std::string_view text(word, length);
-    const bool hasDigit = std::any_of(text.begin(), text.end(), isAsciiDigit);
-    if (!hasDigit && sameWord(text, state_.previousWord, keyword_.caseSensitive())) {
+    if (sameWord(text, state_.previousWord, caseSensitiveWords_) &&
+        std::none_of(text.begin(), text.end(), isAsciiDigit)) {
         ++facts_.repeatedWordCount;
         if (!state_.repeatedWordSeen) {
             facts_.repeatedWordPos = pos(state_.wordStart);
