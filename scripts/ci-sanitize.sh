@@ -11,29 +11,31 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 seconds="${FUZZ_SECONDS:-60}"
 jobs="$(nproc)"
+# Build folders are $prefix-asan and $prefix-fuzz.
+prefix="${BUILD_PREFIX:-build}"
 
 QUORVEL_WITH_FUZZ=1 scripts/install-deps.sh
 
 stamp() { date +%s; }
 started=$(stamp)
 
-echo "== sanitizer build and tests (build-asan)"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON \
+echo "== sanitizer build and tests ($prefix-asan)"
+cmake -S . -B "$prefix-asan" -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON \
     -DQUORVEL_BUILD_BENCH=OFF >/dev/null
-cmake --build build-asan -j "$jobs"
+cmake --build "$prefix-asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ctest --test-dir "$prefix-asan" --output-on-failure -j "$jobs"
 asan_done=$(stamp)
 
-echo "== fuzz targets (build-fuzz, clang, libFuzzer)"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+echo "== fuzz targets ($prefix-fuzz, clang, libFuzzer)"
+CC=clang CXX=clang++ cmake -S . -B "$prefix-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_BUILD_TESTS=OFF \
     -DQUORVEL_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$jobs"
+cmake --build "$prefix-fuzz" -j "$jobs"
 build_done=$(stamp)
 
 work="$(mktemp -d /tmp/quorvel-fuzz.XXXXXX)"
-fuzz/make_seeds.sh build-fuzz "$work/seeds"
+fuzz/make_seeds.sh "$prefix-fuzz" "$work/seeds"
 mkdir -p "$work/artifacts"
 
 # Longest input per target: pages get room to cross the 2048-byte text
@@ -50,7 +52,7 @@ for target in scanner_fuzz profile_file_fuzz check_message_fuzz html_colorizer_f
     echo "-- $target for ${seconds}s"
     mkdir -p "$work/corpus/$target"
     if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        "build-fuzz/fuzz/$target" "$work/corpus/$target" "$work/seeds/$target" \
+        "$prefix-fuzz/fuzz/$target" "$work/corpus/$target" "$work/seeds/$target" \
         -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
         -max_len="${max_len[$target]}" -print_final_stats=1 \
         -artifact_prefix="$work/artifacts/$target-" >"$work/$target.log" 2>&1; then
