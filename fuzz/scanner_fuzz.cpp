@@ -30,7 +30,10 @@ struct ScanOptions {
 
 void scanPage(PageScan& scan, const ScanOptions& options, std::string_view page) {
     scan.keywordMatcher().setFinalSRule(options.finalS);
-    scan.keywordMatcher().loadPhrase(options.keyword, options.caseSensitive);
+    // A refused phrase (over 2047 bytes) keeps the matcher's earlier words; a
+    // run starts with a fresh matcher, so clear what an earlier input left.
+    if (!scan.keywordMatcher().loadPhrase(options.keyword, options.caseSensitive))
+        scan.keywordMatcher().loadPhrase({}, options.caseSensitive);
     scan.loadBytes(page);
     if (options.keywordAsStopWords)
         scan.stopWordList = std::string(options.keyword);
