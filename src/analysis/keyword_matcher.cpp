@@ -33,7 +33,7 @@ bool KeywordMatcher::load(std::string_view text, bool caseSensitive, Split split
     // The text is a C string: a zero byte ends it.
     text = text.substr(0, text.find(kZero));
     if (text.size() >= kCapacity) return false;
-    std::memcpy(buffer_, text.data(), text.size());
+    if (!text.empty()) std::memcpy(buffer_, text.data(), text.size());  // data() may be null
     buffer_[text.size()] = kZero;
     caseSensitive_ = caseSensitive;
     wordCount_ = 0;

@@ -197,6 +197,16 @@ TEST(MalformedInput, PhrasesAndListsLongerThan2047BytesAreRefused) {
     EXPECT_EQ(many.wordCount(), 128u);
 }
 
+// An empty view may carry no storage at all; loading it clears the words.
+TEST(MalformedInput, EmptyPhraseWithoutStorageLoadsNoWords) {
+    KeywordMatcher matcher;
+    ASSERT_TRUE(matcher.loadPhrase("old words", false));
+    EXPECT_TRUE(matcher.loadPhrase(std::string_view{}, false));
+    EXPECT_EQ(matcher.wordCount(), 0u);
+    EXPECT_TRUE(matcher.loadList(std::string_view{}, false));
+    EXPECT_EQ(matcher.wordCount(), 0u);
+}
+
 TEST(MalformedInput, StopWordListsAtTheLimit) {
     for (std::size_t n : {std::size_t{2046}, std::size_t{2047}}) {
         SCOPED_TRACE(n);
