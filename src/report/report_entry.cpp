@@ -4,24 +4,6 @@
 
 namespace quorvel {
 
-ImportanceClass importanceClassOf(char letter) {
-    switch (letter) {
-        case 'W':
-        case 'w':
-            return ImportanceClass::Warning;
-        case 'T':
-        case 't':
-            return ImportanceClass::Tip;
-        case 'S':
-        case 's':
-            return ImportanceClass::Suggestion;
-        case '*':
-            return ImportanceClass::Separator;
-        default:
-            return ImportanceClass::Error;
-    }
-}
-
 std::string_view importanceWord(ImportanceClass importance) {
     switch (importance) {
         case ImportanceClass::Warning:

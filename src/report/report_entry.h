@@ -20,8 +20,25 @@ struct ReportEntry {
 };
 
 // The class of an importance letter: tested in the order W, T, S, '*'; any
-// other letter is an Error.
-ImportanceClass importanceClassOf(char letter);
+// other letter is an Error. Inline so that the analysis run, which builds
+// entries, needs no object code of the report module.
+inline ImportanceClass importanceClassOf(char letter) {
+    switch (letter) {
+        case 'W':
+        case 'w':
+            return ImportanceClass::Warning;
+        case 'T':
+        case 't':
+            return ImportanceClass::Tip;
+        case 'S':
+        case 's':
+            return ImportanceClass::Suggestion;
+        case '*':
+            return ImportanceClass::Separator;
+        default:
+            return ImportanceClass::Error;
+    }
+}
 
 // Receives the results of an analysis run in list order.
 class ReportSink {
