@@ -1,0 +1,249 @@
+#include "checks/analysis_run.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "analysis/page_scan.h"
+#include "checks/check_rules.h"
+#include "checks/checker_file.h"
+#include "platform/program_paths.h"
+#include "settings/user_settings.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kStopWordsCheck = 9;  // Title: "Contains stop words"
+
+// What stays the same for every file of a run.
+struct RunPlan {
+    const RunInputs& inputs;
+    const EngineRules& engineRules;
+    CheckRules rules;
+    std::string_view homeHost;
+    // The stop-word list handed to the scanner, when its check is enabled.
+    std::optional<std::string> stopWordList;
+};
+
+// The outcome of one file, kept until it is handed to the sink.
+struct FileResult {
+    const ListedFile* file = nullptr;
+    bool opened = false;
+    std::vector<ReportEntry> entries;  // the checks' entries, without the separator
+};
+
+// Reads, scans and checks files, one at a time, with a scanner of its own.
+class FileAnalyser {
+public:
+    explicit FileAnalyser(const RunPlan& plan) : plan_(plan), scan_(std::make_unique<PageScan>()) {
+        // A fresh matcher: a refused phrase leaves it without words, so every
+        // keyword count is 0.
+        KeywordMatcher& matcher = scan_->keywordMatcher();
+        matcher.setFinalSRule(plan.inputs.killTerminatingS);
+        matcher.loadPhrase(plan.inputs.keyword, plan.engineRules.caseSensitive);
+    }
+
+    void analyse(const ListedFile& file, FileResult& result) {
+        result.file = &file;
+        result.entries.clear();
+
+        KeywordMatcher& matcher = scan_->keywordMatcher();
+        RunFacts facts;
+        facts.homeHost = plan_.homeHost;
+        facts.fileNameKeywordCount = matcher.countMatches(file.name);
+        facts.domainKeywordCount = matcher.countMatches(plan_.homeHost);
+
+        result.opened = scan_->load(joinFolderAndName(plan_.inputs.folder, file.name));
+        if (!result.opened) return;
+        if (plan_.stopWordList) scan_->stopWordList = *plan_.stopWordList;
+        if (plan_.inputs.skipShortWords) {
+            scan_->setMinWordLength(static_cast<std::uint16_t>(plan_.inputs.minWordLength));
+        }
+        scan_->scan();
+
+        facts.keywordLetterCount = matcher.keywordLetterCount();
+        facts.keywordDensity = keywordDensity(scan_->bodyKeywordCount, scan_->totalWordCount);
+        CheckEntryWriter writer(plan_.rules, file.name, result.entries);
+        evaluateChecks(*scan_, facts, plan_.rules, writer);
+        scan_->release();
+    }
+
+private:
+    const RunPlan& plan_;
+    std::unique_ptr<PageScan> scan_;
+};
+
+void emit(const FileResult& result, ReportSink& sink) {
+    if (!result.opened) {
+        sink.fileNotOpened(result.file->name, cannotOpenMessage(result.file->name));
+        return;
+    }
+    for (const ReportEntry& entry : result.entries)
+        sink.appendEntry(entry);
+    sink.appendEntry(ReportEntry{});  // the separator after the file's entries
+}
+
+void runSequential(const RunPlan& plan, const std::vector<const ListedFile*>& files,
+                   ReportSink& sink) {
+    FileAnalyser analyser(plan);
+    FileResult result;
+    for (const ListedFile* file : files) {
+        analyser.analyse(*file, result);
+        emit(result, sink);
+    }
+}
+
+// Workers take the files in list order and leave each result in a ring of
+// 2 * jobs slots; the calling thread hands the results to the sink in order.
+// A worker takes a file only when its slot is free, so it never runs more
+// than the ring ahead of the sink.
+class ParallelRun {
+public:
+    ParallelRun(const RunPlan& plan, const std::vector<const ListedFile*>& files, unsigned jobs)
+        : plan_(plan), files_(files), slots_(2 * static_cast<std::size_t>(jobs)) {}
+
+    // False when no worker thread could be started (nothing was emitted).
+    bool run(unsigned jobs, ReportSink& sink) {
+        std::vector<std::thread> workers;
+        workers.reserve(jobs);
+        for (unsigned n = 0; n < jobs; ++n) {
+            try {
+                workers.emplace_back([this] { work(); });
+            } catch (const std::system_error&) {
+                break;  // go on with the workers there are
+            }
+        }
+        if (workers.empty()) return false;
+
+        for (std::size_t next = 0; next < files_.size(); ++next) {
+            Slot& slot = slotOf(next);
+            FileResult result;
+            {
+                std::unique_lock lock(mutex_);
+                resultReady_.wait(lock, [&] { return slot.ready; });
+                result = std::move(slot.result);
+                slot.ready = false;
+                emitted_ = next + 1;
+            }
+            slotFree_.notify_all();
+            emit(result, sink);
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+        return true;
+    }
+
+private:
+    struct Slot {
+        bool ready = false;
+        FileResult result;
+    };
+
+    Slot& slotOf(std::size_t fileIndex) { return slots_[fileIndex % slots_.size()]; }
+
+    void work() {
+        FileAnalyser analyser(plan_);
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex_);
+                slotFree_.wait(lock, [&] {
+                    return nextFile_ >= files_.size() || nextFile_ < emitted_ + slots_.size();
+                });
+                if (nextFile_ >= files_.size()) return;
+                index = nextFile_++;
+            }
+            FileResult result;
+            analyser.analyse(*files_[index], result);
+            {
+                std::lock_guard lock(mutex_);
+                Slot& slot = slotOf(index);
+                slot.result = std::move(result);
+                slot.ready = true;
+            }
+            resultReady_.notify_one();
+        }
+    }
+
+    const RunPlan& plan_;
+    const std::vector<const ListedFile*>& files_;
+    std::vector<Slot> slots_;
+    std::mutex mutex_;
+    std::condition_variable resultReady_;  // a slot was filled
+    std::condition_variable slotFree_;     // a slot was emptied
+    std::size_t nextFile_ = 0;             // the next file a worker takes
+    std::size_t emitted_ = 0;              // files handed to the sink
+};
+
+}  // namespace
+
+RunInputs runInputsFromSettings(const UserSettings& settings) {
+    RunInputs inputs;
+    inputs.folder = settings.folder();
+    inputs.homeUrl = settings.homeUrl();
+    inputs.keyword = settings.currentKeyword();
+    const int count = settings.fileCount();
+    inputs.files.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int n = 1; n <= count; ++n) {
+        inputs.files.push_back({settings.fileName(n), settings.fileEnabled(n)});
+    }
+    inputs.killTerminatingS = settings.option(IntOption::KillTeminatingS) != 0;
+    inputs.skipShortWords = settings.option(IntOption::SkipShortWords) != 0;
+    inputs.minWordLength = settings.option(IntOption::MinWordLength);
+    return inputs;
+}
+
+std::optional<std::string_view> runInputsProblem(const RunInputs& inputs) {
+    if (inputs.keyword.empty()) return "Please define a keyword before to run the check";
+    if (inputs.files.empty()) return "Please add one or more files before to run the check";
+    const bool anyEnabled = std::any_of(inputs.files.begin(), inputs.files.end(),
+                                        [](const ListedFile& file) { return file.enabled; });
+    if (!anyEnabled) return "Please enable one or more files before to run the check";
+    return std::nullopt;
+}
+
+std::string cannotOpenMessage(std::string_view fileName) {
+    std::string message = "Cannot open the HTML file:";
+    message += ' ';
+    message += fileName;
+    message += "\n\nAre you looking in the correct Project Folder?";
+    return message;
+}
+
+unsigned defaultJobCount() {
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+void runAnalysis(const RunInputs& inputs, const EngineRules& rules, ReportSink& sink,
+                 unsigned jobs) {
+    RunPlan plan{inputs, rules, CheckRules(rules), homeHostOf(inputs.homeUrl), std::nullopt};
+    if (plan.rules.enabled(CheckCategory::Title, kStopWordsCheck)) {
+        plan.stopWordList =
+            rules.field(static_cast<int>(CheckCategory::Title), kStopWordsCheck, CheckField::Value);
+    }
+
+    std::vector<const ListedFile*> files;
+    for (const ListedFile& file : inputs.files) {
+        if (file.enabled) files.push_back(&file);
+    }
+
+    jobs = static_cast<unsigned>(
+        std::min<std::size_t>(std::max(jobs, 1u), std::max<std::size_t>(files.size(), 1)));
+    if (jobs > 1 && ParallelRun(plan, files, jobs).run(jobs, sink)) return;
+    runSequential(plan, files, sink);
+}
+
+void runAnalysis(const UserSettings& settings, const CheckerFile& checker, ReportSink& sink,
+                 std::string_view engine, unsigned jobs) {
+    const std::string engineName = engine.empty() ? checker.currentEngine() : std::string(engine);
+    const EngineRules rules = checker.resolve(engineName);
+    runAnalysis(runInputsFromSettings(settings), rules, sink, jobs);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,70 @@
+#pragma once
+
+// The analysis run: every enabled file of a project scanned for one keyword
+// and checked against one engine's rules, the report entries handed to a sink
+// in list order.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/report_entry.h"
+
+namespace quorvel {
+
+class CheckerFile;
+class EngineRules;
+class UserSettings;
+
+// One item of a project's file list.
+struct ListedFile {
+    std::string name;  // as listed, without the disabled marker
+    bool enabled = true;
+};
+
+// Everything a run reads besides the engine's rules.
+struct RunInputs {
+    std::string folder;   // joined to relative file names
+    std::string homeUrl;  // source of the home host
+    std::string keyword;  // the keyword or phrase
+    std::vector<ListedFile> files;
+    bool killTerminatingS = false;  // the final-s rule of the keyword matcher
+    bool skipShortWords = false;
+    int minWordLength = 3;  // used when skipShortWords is set
+};
+
+// The inputs of the current project of the settings: folder, home URL, the
+// current keyword, the file list and the word options.
+RunInputs runInputsFromSettings(const UserSettings& settings);
+
+// The reason a run cannot start, as the Start command words it: no keyword,
+// no file, or no enabled file. Nothing when the run can start.
+std::optional<std::string_view> runInputsProblem(const RunInputs& inputs);
+
+// The text shown for a listed file that cannot be read.
+std::string cannotOpenMessage(std::string_view fileName);
+
+// The number of files analysed at once by default: the number of cores, at
+// least 1.
+unsigned defaultJobCount();
+
+// Runs the analysis: for each enabled file in list order the page is read,
+// scanned and checked, and its entries followed by one separator entry go to
+// the sink; for a file that cannot be read only sink.fileNotOpened is called.
+// With jobs above 1 that many files are analysed at once on worker threads,
+// each with its own scanner; the sink is still called from the calling
+// thread only, in exactly the order of a run with one job. At most 2 * jobs
+// files are analysed ahead of the one being handed to the sink. jobs 0 counts
+// as 1, and a run with one job starts no thread.
+void runAnalysis(const RunInputs& inputs, const EngineRules& rules, ReportSink& sink,
+                 unsigned jobs = 1);
+
+// The run as the Start command makes it: the inputs of the settings' current
+// project, the rules of `engine` (the current engine when empty) resolved
+// once from the checker file.
+void runAnalysis(const UserSettings& settings, const CheckerFile& checker, ReportSink& sink,
+                 std::string_view engine = {}, unsigned jobs = 1);
+
+}  // namespace quorvel
