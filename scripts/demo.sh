@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Fresh machine to first report: installs what is missing, builds, and runs
-# quorvel-cli on the bundled example.
+# quorvel-cli on the bundled example project (examples/example.hc, with the
+# pages of examples/site and the rules of examples/Quorvel.chk); the text
+# report goes to standard output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-build/quorvel-cli scan examples/site/index.html --keyword "hiking boots"
+build/quorvel-cli run --settings examples/example.hc --checker examples/Quorvel.chk
