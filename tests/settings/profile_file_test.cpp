@@ -88,7 +88,7 @@ TEST(ProfileFileRead, LineRules) {
         {"later duplicate section still read for other keys", "[S]\r\nk=1\r\n[S]\r\nj=2\r\n", "S",
          "j", std::nullopt},
         {"several line ends at the end", "[S]\r\nk=v\r\r\n", "S", "k", "v"},
-        {"NUL bytes are ordinary bytes", std::string("[S\0]\r\nk\0=v\0w\r\n", 16),
+        {"NUL bytes are ordinary bytes", std::string("[S\0]\r\nk\0=v\0w\r\n", 14),
          std::string("S\0", 2), std::string("k\0", 2), std::string("v\0w", 3)},
     };
     for (const Case& c : cases) {
