@@ -107,8 +107,8 @@ fi
 
 if [ -n "$scanner_bench" ]; then
     echo
-    echo "Scanner benchmark ($scanner_bench):"
+    echo "Scanner benchmark ($scanner_bench, real pages from $set1000):"
     echo '```'
-    "$build/bench/$scanner_bench" --benchmark_min_time=0.5 2>/dev/null | grep -E '^(BM_|Benchmark|---)' || true
+    QUORVEL_BENCH_PAGES="$set1000" "$build/bench/$scanner_bench" --benchmark_min_time=0.5 2>/dev/null | grep -E '^(BM_|Benchmark|---)' || true
     echo '```'
 fi
