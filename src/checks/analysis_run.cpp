@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -102,7 +103,9 @@ void runSequential(const RunPlan& plan, const std::vector<const ListedFile*>& fi
 // Workers take the files in list order and leave each result in a ring of
 // 2 * jobs slots; the calling thread hands the results to the sink in order.
 // A worker takes a file only when its slot is free, so it never runs more
-// than the ring ahead of the sink.
+// than the ring ahead of the sink. A failure on either side (memory, or an
+// exception from the sink) stops the workers and reaches the caller after
+// they have been joined.
 class ParallelRun {
 public:
     ParallelRun(const RunPlan& plan, const std::vector<const ListedFile*>& files, unsigned jobs)
@@ -121,21 +124,20 @@ public:
         }
         if (workers.empty()) return false;
 
-        for (std::size_t next = 0; next < files_.size(); ++next) {
-            Slot& slot = slotOf(next);
-            FileResult result;
-            {
-                std::unique_lock lock(mutex_);
-                resultReady_.wait(lock, [&] { return slot.ready; });
-                result = std::move(slot.result);
-                slot.ready = false;
-                emitted_ = next + 1;
-            }
-            slotFree_.notify_all();
-            emit(result, sink);
+        std::exception_ptr failure;
+        try {
+            emitInOrder(sink);
+        } catch (...) {
+            failure = std::current_exception();
         }
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        slotFree_.notify_all();
         for (std::thread& worker : workers)
             worker.join();
+        if (failure) std::rethrow_exception(failure);
         return true;
     }
 
@@ -147,25 +149,51 @@ private:
 
     Slot& slotOf(std::size_t fileIndex) { return slots_[fileIndex % slots_.size()]; }
 
-    void work() {
-        FileAnalyser analyser(plan_);
-        for (;;) {
-            std::size_t index = 0;
+    void emitInOrder(ReportSink& sink) {
+        for (std::size_t next = 0; next < files_.size(); ++next) {
+            Slot& slot = slotOf(next);
+            FileResult result;
             {
                 std::unique_lock lock(mutex_);
-                slotFree_.wait(lock, [&] {
-                    return nextFile_ >= files_.size() || nextFile_ < emitted_ + slots_.size();
-                });
-                if (nextFile_ >= files_.size()) return;
-                index = nextFile_++;
+                resultReady_.wait(lock, [&] { return slot.ready || workerFailure_; });
+                if (!slot.ready) std::rethrow_exception(workerFailure_);
+                result = std::move(slot.result);
+                slot.ready = false;
+                emitted_ = next + 1;
             }
-            FileResult result;
-            analyser.analyse(*files_[index], result);
+            slotFree_.notify_all();
+            emit(result, sink);
+        }
+    }
+
+    void work() {
+        try {
+            FileAnalyser analyser(plan_);
+            for (;;) {
+                std::size_t index = 0;
+                {
+                    std::unique_lock lock(mutex_);
+                    slotFree_.wait(lock, [&] {
+                        return stopped_ || nextFile_ >= files_.size() ||
+                               nextFile_ < emitted_ + slots_.size();
+                    });
+                    if (stopped_ || nextFile_ >= files_.size()) return;
+                    index = nextFile_++;
+                }
+                FileResult result;
+                analyser.analyse(*files_[index], result);
+                {
+                    std::lock_guard lock(mutex_);
+                    Slot& slot = slotOf(index);
+                    slot.result = std::move(result);
+                    slot.ready = true;
+                }
+                resultReady_.notify_one();
+            }
+        } catch (...) {
             {
                 std::lock_guard lock(mutex_);
-                Slot& slot = slotOf(index);
-                slot.result = std::move(result);
-                slot.ready = true;
+                if (!workerFailure_) workerFailure_ = std::current_exception();
             }
             resultReady_.notify_one();
         }
@@ -175,10 +203,12 @@ private:
     const std::vector<const ListedFile*>& files_;
     std::vector<Slot> slots_;
     std::mutex mutex_;
-    std::condition_variable resultReady_;  // a slot was filled
-    std::condition_variable slotFree_;     // a slot was emptied
+    std::condition_variable resultReady_;  // a slot was filled, or a worker failed
+    std::condition_variable slotFree_;     // a slot was emptied, or the run stops
     std::size_t nextFile_ = 0;             // the next file a worker takes
     std::size_t emitted_ = 0;              // files handed to the sink
+    bool stopped_ = false;                 // the calling thread ends the run
+    std::exception_ptr workerFailure_;     // the first failure of a worker
 };
 
 }  // namespace

@@ -328,9 +328,8 @@ void addRunCommands(CLI::App& app, CommandContext& context) {
     auto run = std::make_shared<RunOptions>();
     CLI::App* runCommand = app.add_subcommand(
         "run",
-        "Run the analysis of a project, as the Start command does: every enabled file of the "
-        "current project is checked for the current keyword against the current search engine's "
-        "rules, and the report is written");
+        "Check every enabled file of a project for its current keyword against its search "
+        "engine's rules and write the report (the Start command, without a window)");
     runCommand
         ->add_option("--settings", run->settingsPath,
                      "User settings file (default: the program's Quorvel.hc)")
@@ -360,8 +359,8 @@ void addRunCommands(CLI::App& app, CommandContext& context) {
     auto check = std::make_shared<CheckOptions>();
     CLI::App* checkCommand = app.add_subcommand(
         "check",
-        "Check the given HTML files for a keyword without a settings file: they form a project "
-        "named \"check\" in the current folder, checked against one search engine's rules");
+        "Check the given HTML files for a keyword and write the report, without a settings "
+        "file (a project named \"check\" in the current folder)");
     checkCommand->add_option("FILE", check->files, "HTML files to check, in report order")
         ->required();
     checkCommand->add_option("--keyword", check->keyword, "Keyword or phrase to check")

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -328,6 +329,29 @@ TEST_F(AnalysisRunTest, ParallelRunsReportExactlyAsOneJobDoes) {
     for (const unsigned jobs : {2u, 3u, 8u, 200u}) {
         SCOPED_TRACE(jobs);
         EXPECT_EQ(run(inputs, jobs), sequential);
+    }
+}
+
+// A sink that gives up after a number of entries.
+class FailingSink : public ReportSink {
+public:
+    explicit FailingSink(int limit) : limit_(limit) {}
+    void appendEntry(const ReportEntry&) override {
+        if (++count_ > limit_) throw std::runtime_error("sink full");
+    }
+    void fileNotOpened(std::string_view, std::string_view) override {}
+
+private:
+    int limit_;
+    int count_ = 0;
+};
+
+TEST_F(AnalysisRunTest, ASinkFailureStopsTheWorkersAndReachesTheCaller) {
+    const RunInputs inputs = inputsFor(writeManyPages(folder, 60));
+    for (const unsigned jobs : {1u, 2u, 4u}) {
+        SCOPED_TRACE(jobs);
+        FailingSink sink(50);
+        EXPECT_THROW(runAnalysis(inputs, rules, sink, jobs), std::runtime_error);
     }
 }
 
