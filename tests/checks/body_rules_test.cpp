@@ -440,6 +440,14 @@ TEST(MiscRules, FireAtTheirBoundaries) {
              p.hasNoFrames = 1;
          },
          {}},
+        {"frames and noframes, the keyword once in 400 words",
+         [](PageFacts& p) {
+             p.hasFrames = 1;
+             p.hasNoFrames = 1;
+             p.totalWordCount = 400;
+             p.bodyKeywordCount = 1;
+         },
+         {}},
         {"inline script",
          [](PageFacts& p) {
              p.scriptCount = 3;
