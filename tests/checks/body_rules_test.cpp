@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,30 +20,11 @@ using testing::firedIndexes;
 using testing::runFactsFor;
 using testing::setField;
 
-using PageChange = std::function<void(PageFacts&)>;
-using RunChange = std::function<void(RunFacts&)>;
-using RulesChange = std::function<void(EngineRules&)>;
-
-struct RuleCase {
-    const char* name;
-    PageChange page;
-    std::vector<int> fired;  // indexes within the category, in order
-    RulesChange rules = [](EngineRules&) {};
-    RunChange run = [](RunFacts&) {};
-};
+using testing::RuleCase;
 
 void runCases(CategoryEvaluator evaluate, const PageFacts& base,
               const std::vector<RuleCase>& cases) {
-    for (const RuleCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        PageFacts page = base;
-        c.page(page);
-        EngineRules rules;
-        c.rules(rules);
-        RunFacts run = runFactsFor(page, 10);
-        c.run(run);
-        EXPECT_EQ(firedIndexes(evaluateCategory(evaluate, page, run, rules)), c.fired);
-    }
+    testing::runRuleCases(evaluate, base, cases, 10);
 }
 
 // 300 words with the keyword 10 times (3.33%), starting the body text, one

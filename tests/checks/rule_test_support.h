@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +52,31 @@ inline const ReportEntry* entryOf(const std::vector<ReportEntry>& entries, int i
         if ((entry.checkCode & 31) == index) return &entry;
     }
     return nullptr;
+}
+
+// One case of a category's rules: a change to a base page (and to the
+// engine's rules or the run facts), and the checks expected to fire.
+struct RuleCase {
+    const char* name;
+    std::function<void(PageFacts&)> page;
+    std::vector<int> fired;  // indexes within the category, in order
+    std::function<void(EngineRules&)> rules = [](EngineRules&) {};
+    std::function<void(RunFacts&)> run = [](RunFacts&) {};
+};
+
+// Evaluates every case on its own copy of the base page.
+inline void runRuleCases(CategoryEvaluator evaluate, const PageFacts& base,
+                         const std::vector<RuleCase>& cases, u16 keywordLetterCount) {
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageFacts page = base;
+        c.page(page);
+        EngineRules rules;
+        c.rules(rules);
+        RunFacts run = runFactsFor(page, keywordLetterCount);
+        c.run(run);
+        EXPECT_EQ(firedIndexes(evaluateCategory(evaluate, page, run, rules)), c.fired);
+    }
 }
 
 inline void setField(EngineRules& rules, CheckCategory category, int index, CheckField field,

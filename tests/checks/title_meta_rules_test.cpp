@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,29 +20,11 @@ using testing::firedIndexes;
 using testing::runFactsFor;
 using testing::setField;
 
-using PageChange = std::function<void(PageFacts&)>;
-using RulesChange = std::function<void(EngineRules&)>;
-
-struct RuleCase {
-    const char* name;
-    PageChange page;
-    std::vector<int> fired;  // indexes within the category, in order
-    RulesChange rules = [](EngineRules&) {};
-    u16 keywordLetterCount = 6;
-};
+using testing::RuleCase;
 
 void runCases(CategoryEvaluator evaluate, const PageFacts& base,
               const std::vector<RuleCase>& cases) {
-    for (const RuleCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        PageFacts page = base;
-        c.page(page);
-        EngineRules rules;
-        c.rules(rules);
-        const auto entries =
-            evaluateCategory(evaluate, page, runFactsFor(page, c.keywordLetterCount), rules);
-        EXPECT_EQ(firedIndexes(entries), c.fired);
-    }
+    testing::runRuleCases(evaluate, base, cases, 6);
 }
 
 // A page with one title that holds the keyword at its start; with the
@@ -74,7 +55,7 @@ TEST(TitleRules, FireAtTheirBoundaries) {
          },
          {1, 8},
          [](EngineRules&) {},
-         10},
+         [](RunFacts& r) { r.keywordLetterCount = 10; }},
         {"keyword past 30%",
          [](PageFacts& p) {
              p.titleLength = 100;
@@ -82,7 +63,7 @@ TEST(TitleRules, FireAtTheirBoundaries) {
          },
          {1, 2, 8},
          [](EngineRules&) {},
-         10},
+         [](RunFacts& r) { r.keywordLetterCount = 10; }},
         {"title is the keyword alone: divisor 0",
          [](PageFacts& p) {
              p.titleLength = 6;
@@ -279,12 +260,12 @@ TEST(MetaRules, FireAtTheirBoundaries) {
          },
          {},
          [](EngineRules&) {},
-         0},
+         [](RunFacts& r) { r.keywordLetterCount = 0; }},
         {"description keyword past 25%",
          [](PageFacts& p) { p.metaDescriptionFirstKeywordOffset = 26; },
          {5},
          [](EngineRules&) {},
-         0},
+         [](RunFacts& r) { r.keywordLetterCount = 0; }},
         {"description early check skipped for a zero divisor",
          [](PageFacts& p) {
              p.metaDescriptionLength = 100;
@@ -292,7 +273,7 @@ TEST(MetaRules, FireAtTheirBoundaries) {
          },
          {},
          [](EngineRules&) {},
-         100},
+         [](RunFacts& r) { r.keywordLetterCount = 100; }},
         {"description CR/LF", [](PageFacts& p) { p.metaDescriptionHasCrLf = 1; }, {9}},
         {"description facts ignored without the tag",
          [](PageFacts& p) {
