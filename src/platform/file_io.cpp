@@ -213,6 +213,21 @@ FileWriteResult replaceFileContent(const std::string& path, std::string_view byt
     const bool replacing = calls.stat(target.c_str(), &old) == 0;
     if (replacing && calls.access(target.c_str(), W_OK) != 0) return fail(WriteStep::Open);
 
+    // A device or a pipe (such as /dev/null or a FIFO) cannot be replaced by
+    // renaming; it is written in place.
+    if (replacing && !S_ISREG(old.st_mode)) {
+        const int fd = calls.open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+        if (fd < 0) return fail(WriteStep::Open);
+        if (!writeAll(fd, bytes, calls)) {
+            const int error = errno ? errno : EIO;
+            calls.close(fd);
+            errno = error;
+            return fail(WriteStep::Write);
+        }
+        if (calls.close(fd) != 0) return fail(WriteStep::Close);
+        return result;
+    }
+
     std::string tempName;
     const int fd = createTemporaryBeside(target, tempName, calls);
     if (fd < 0) return fail(WriteStep::Open);

@@ -64,6 +64,7 @@ struct FileWriteResult {
 // existing file keeps its permission bits (and, where allowed, its owner); a
 // symbolic link is followed and its target replaced, the link kept. No
 // temporary file is left behind on failure. Missing folders are not created.
+// A device or pipe (such as /dev/null) is written in place, never replaced.
 // A file the caller may not write (write-protected) is refused as before,
 // although a rename would not need that permission.
 FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,

@@ -56,7 +56,8 @@ TEST(EntitiesTest, NameTableHoldsTheStandardSetsInOrder) {
 TEST(EntitiesTest, EveryTableNameIsAnEntity) {
     for (std::string_view name : kEntityNames) {
         SCOPED_TRACE(std::string(name));
-        const std::string text = "&" + std::string(name) + ";";
+        std::string text = "&";
+        text.append(name).push_back(';');
         EXPECT_EQ(entityLength(text.data(), text.data() + text.size()), text.size());
     }
 }

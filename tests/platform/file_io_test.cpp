@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/faulty_file_calls.h"
@@ -134,6 +135,27 @@ TEST(ReplaceFileContent, LinkLoopFails) {
     std::filesystem::create_symlink("a", folder.file("b"));
     const FileWriteResult result = replaceFileContent(folder.file("a"), kNew);
     EXPECT_EQ(result.failedStep, WriteStep::Resolve);
+}
+
+// Regression: writing a report to /dev/null once renamed a regular file over
+// the device node.
+TEST(ReplaceFileContent, DevicesAndPipesAreWrittenInPlace) {
+    ScratchFolder folder;
+    const std::string fifo = folder.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = readBytes(fifo).value_or(""); });
+    ASSERT_TRUE(replaceFileContent(fifo, kNew).ok());
+    reader.join();
+    EXPECT_EQ(received, kNew);
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the pipe must not be replaced by a file";
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"pipe"}) << "no temporary file left";
+
+    ASSERT_TRUE(replaceFileContent("/dev/null", kNew).ok());
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 TEST(ReplaceFileContent, ReadOnlyFolder) {
