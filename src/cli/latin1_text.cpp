@@ -17,4 +17,47 @@ std::string latin1ToUtf8(std::string_view bytes) {
     return text;
 }
 
+void appendJsonString(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (byte) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    out += "\\u00";
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 0x0F];
+                } else if (byte < 0x80) {
+                    out += c;
+                } else {
+                    out += static_cast<char>(0xC0 | (byte >> 6));
+                    out += static_cast<char>(0x80 | (byte & 0x3F));
+                }
+        }
+    }
+    out += '"';
+}
+
 }  // namespace quorvel

@@ -10,4 +10,9 @@ namespace quorvel {
 // rejected as invalid UTF-8.
 std::string latin1ToUtf8(std::string_view bytes);
 
+// Appends 8-bit text as a quoted JSON string, each byte b as U+00bb in UTF-8:
+// '"' and '\\' escaped, control bytes as \b \f \n \r \t or \u00xx, DEL and
+// everything else written as it is, the same bytes as nlohmann's dump.
+void appendJsonString(std::string& out, std::string_view bytes);
+
 }  // namespace quorvel

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -62,25 +61,6 @@ struct CheckOptions {
 
 constexpr std::string_view kCheckProjectName = "check";
 
-// Collects the entries; the message of a file that cannot be opened goes to
-// the error stream at once, in run order.
-class CollectingSink : public ReportSink {
-public:
-    explicit CollectingSink(std::ostream& err) : err_(err) {}
-
-    void appendEntry(const ReportEntry& entry) override { entries.push_back(entry); }
-    void fileNotOpened(std::string_view, std::string_view message) override {
-        err_ << message << '\n';
-        ++unopenedFiles;
-    }
-
-    std::vector<ReportEntry> entries;
-    int unopenedFiles = 0;
-
-private:
-    std::ostream& err_;
-};
-
 // Severity for --fail-on: a higher number is more severe; 0 never fails.
 int severity(ImportanceClass importance) {
     switch (importance) {
@@ -120,27 +100,6 @@ std::string_view className(ImportanceClass importance) {
             return "Separator";
     }
     return "Error";
-}
-
-std::string buildJsonReport(const std::vector<ReportEntry>& entries, const ReportHeader& header) {
-    using Json = nlohmann::ordered_json;
-    Json list = Json::array();
-    for (const ReportEntry& entry : entries) {
-        Json item;
-        item["importance"] = latin1ToUtf8(std::string_view(&entry.importanceLetter, 1));
-        item["class"] = std::string(className(entry.importanceClass));
-        item["file"] = latin1ToUtf8(entry.fileName);
-        item["message"] = latin1ToUtf8(entry.description);
-        item["position"] = entry.filePosition;
-        item["checkCode"] = entry.checkCode;
-        list.push_back(std::move(item));
-    }
-    Json document;
-    document["project"] = latin1ToUtf8(header.project);
-    document["keyword"] = latin1ToUtf8(header.keyword);
-    document["engine"] = latin1ToUtf8(header.engine);
-    document["entries"] = std::move(list);
-    return document.dump(2) + '\n';
 }
 
 // The header values of the text and HTML reports; the date is now.
@@ -194,40 +153,180 @@ bool checkEngine(const CheckerFile& checker, std::string_view engine, std::strin
     return false;
 }
 
-// Runs the analysis, writes the report and returns the exit status.
+// Where the report's bytes go: the output stream, or a file replaced safely.
+// Text is gathered in one buffer and handed on in pieces of about 64 KiB.
+class ReportOutput {
+public:
+    static constexpr std::size_t kChunkSize = 65536;
+
+    // Writes to `stream`, or, when `file` is given, to that opened replacement.
+    ReportOutput(std::ostream& stream, FileReplacement* file) : stream_(stream), file_(file) {
+        buffer_.reserve(2 * kChunkSize);
+    }
+
+    std::string& buffer() { return buffer_; }
+    void flushWhenFull() {
+        if (buffer_.size() >= kChunkSize) flush();
+    }
+    void flush() {
+        if (buffer_.empty()) return;
+        if (file_ != nullptr) {
+            file_->append(buffer_);
+        } else {
+            stream_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        }
+        buffer_.clear();
+    }
+    // Writes what is left; a file is committed. The first failure, if any.
+    FileWriteResult finish() {
+        flush();
+        if (file_ != nullptr) return file_->commit();
+        stream_.flush();
+        return {};
+    }
+
+private:
+    std::ostream& stream_;
+    FileReplacement* file_;
+    std::string buffer_;
+};
+
+// Receives the run's entries in list order and writes the report as they
+// arrive (JSON and HTML) or keeps its rows compactly for the end (text,
+// whose columns are as wide as their longest cell). Keeps the most severe
+// entry for --fail-on; the message of a file that cannot be opened goes to
+// the error stream at once.
+class StreamingReportSink : public ReportSink {
+public:
+    StreamingReportSink(std::string_view format, const ReportHeader& header,
+                        const EngineRules& rules, ReportOutput& output, std::ostream& err)
+        : format_(formatOf(format)), header_(header), html_(rules), output_(output), err_(err) {}
+
+    void begin() {
+        std::string& out = output_.buffer();
+        if (format_ == Format::Html) {
+            HtmlReportLayout::appendHead(out, header_);
+        } else if (format_ == Format::Json) {
+            out += "{\n  \"project\": ";
+            appendJsonString(out, header_.project);
+            out += ",\n  \"keyword\": ";
+            appendJsonString(out, header_.keyword);
+            out += ",\n  \"engine\": ";
+            appendJsonString(out, header_.engine);
+            out += ",\n  \"entries\": [";
+        }
+        output_.flushWhenFull();
+    }
+
+    void appendEntry(const ReportEntry& entry) override {
+        mostSevere_ = std::max(mostSevere_, severity(entry.importanceClass));
+        std::string& out = output_.buffer();
+        switch (format_) {
+            case Format::Text:
+                textRows_.append(entry);
+                return;
+            case Format::Html:
+                html_.appendRow(out, entry);
+                break;
+            case Format::Json:
+                appendJsonEntry(out, entry);
+                break;
+        }
+        output_.flushWhenFull();
+    }
+
+    void fileNotOpened(std::string_view, std::string_view message) override {
+        err_ << message << '\n';
+        ++unopenedFiles_;
+    }
+
+    // Writes the rest of the report: its tail, or for text the whole table.
+    void end(int currentYear) {
+        std::string& out = output_.buffer();
+        switch (format_) {
+            case Format::Text:
+                writeTextReport(textRows_, header_, [this](std::string& text) {
+                    output_.buffer() += text;
+                    text.clear();
+                    output_.flushWhenFull();
+                });
+                break;
+            case Format::Html:
+                HtmlReportLayout::appendTail(out, currentYear);
+                break;
+            case Format::Json:
+                out += entryCount_ == 0 ? "]\n}\n" : "\n  ]\n}\n";
+                break;
+        }
+    }
+
+    int mostSevere() const { return mostSevere_; }
+    int unopenedFiles() const { return unopenedFiles_; }
+
+private:
+    enum class Format { Text, Html, Json };
+    static Format formatOf(std::string_view name) {
+        if (name == "html") return Format::Html;
+        if (name == "json") return Format::Json;
+        return Format::Text;
+    }
+
+    // One entry in the layout of a two-space indented dump.
+    void appendJsonEntry(std::string& out, const ReportEntry& entry) {
+        out += entryCount_++ == 0 ? "\n    {\n      \"importance\": "
+                                  : ",\n    {\n      \"importance\": ";
+        appendJsonString(out, std::string_view(&entry.importanceLetter, 1));
+        out += ",\n      \"class\": \"";
+        out += className(entry.importanceClass);
+        out += "\",\n      \"file\": ";
+        appendJsonString(out, entry.fileName);
+        out += ",\n      \"message\": ";
+        appendJsonString(out, entry.description);
+        out += ",\n      \"position\": ";
+        out += std::to_string(entry.filePosition);
+        out += ",\n      \"checkCode\": ";
+        out += std::to_string(entry.checkCode);
+        out += "\n    }";
+    }
+
+    Format format_;
+    const ReportHeader& header_;
+    HtmlReportLayout html_;
+    TextReportRows textRows_;
+    ReportOutput& output_;
+    std::ostream& err_;
+    std::size_t entryCount_ = 0;
+    int mostSevere_ = 0;
+    int unopenedFiles_ = 0;
+};
+
+// Runs the analysis, writing the report while it runs, and returns the exit
+// status.
 int runAndReport(const RunInputs& inputs, const EngineRules& rules, const ReportHeader& header,
                  const ReportOptions& options, std::string_view program, CommandContext& context) {
-    CollectingSink sink(context.err);
+    auto cannotWrite = [&](const FileWriteResult& result) {
+        context.err << program << "cannot write the report to '" << options.output
+                    << "': " << result.describe() << '\n';
+        return kExitUsage;
+    };
+    // The file is opened first: a report that cannot be written is known
+    // before any work is done.
+    FileReplacement file;
+    if (!options.output.empty()) {
+        const FileWriteResult opened = file.open(options.output);
+        if (!opened.ok()) return cannotWrite(opened);
+    }
+    ReportOutput output(context.out, options.output.empty() ? nullptr : &file);
+    StreamingReportSink sink(options.format, header, rules, output, context.err);
+    sink.begin();
     runAnalysis(inputs, rules, sink, options.jobs);
+    sink.end(currentLocalDateTime().year);
+    const FileWriteResult written = output.finish();
+    if (!written.ok()) return cannotWrite(written);
 
-    std::string report;
-    if (options.format == "html") {
-        report = buildHtmlReport(sink.entries, header, rules, currentLocalDateTime().year);
-    } else if (options.format == "json") {
-        report = buildJsonReport(sink.entries, header);
-    } else {
-        report = buildTextReport(sink.entries, header);
-    }
-
-    if (options.output.empty()) {
-        context.out << report;
-        context.out.flush();
-    } else {
-        const FileWriteResult written = replaceFileContent(options.output, report);
-        if (!written.ok()) {
-            context.err << program << "cannot write the report to '" << options.output
-                        << "': " << written.describe() << '\n';
-            return kExitUsage;
-        }
-    }
-
-    if (sink.unopenedFiles > 0) return kExitUsage;
+    if (sink.unopenedFiles() > 0) return kExitUsage;
     const int threshold = failOnSeverity(options.failOn);
-    if (threshold > 0) {
-        for (const ReportEntry& entry : sink.entries) {
-            if (severity(entry.importanceClass) >= threshold) return kExitFindings;
-        }
-    }
+    if (threshold > 0 && sink.mostSevere() >= threshold) return kExitFindings;
     return kExitOk;
 }
 

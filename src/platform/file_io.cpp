@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace quorvel {
 
@@ -196,65 +197,105 @@ void syncFolder(const std::string& folder, FileCalls& calls) {
 
 }  // namespace
 
-FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
-                                   FileCalls& calls) {
-    FileWriteResult result;
-    auto fail = [&](WriteStep step) {
-        result.failedStep = step;
-        result.error = errno ? errno : EIO;
-        return result;
-    };
+FileReplacement::~FileReplacement() {
+    abandon();
+}
+
+FileWriteResult FileReplacement::fail(WriteStep step) {
+    result_.failedStep = step;
+    result_.error = errno ? errno : EIO;
+    return result_;
+}
+
+// Closes and removes the new file, keeping the errno of the failed call.
+FileWriteResult FileReplacement::failAndRemove(WriteStep step) {
+    const int error = errno ? errno : EIO;
+    abandon();
+    errno = error;
+    return fail(step);
+}
+
+FileWriteResult FileReplacement::open(const std::string& path) {
+    abandon();
+    result_ = {};
     errno = 0;
 
-    const std::string target = resolveLinks(path, calls);
-    if (target.empty()) return fail(WriteStep::Resolve);
+    target_ = resolveLinks(path, calls_);
+    if (target_.empty()) return fail(WriteStep::Resolve);
 
     struct stat old {};
-    const bool replacing = calls.stat(target.c_str(), &old) == 0;
-    if (replacing && calls.access(target.c_str(), W_OK) != 0) return fail(WriteStep::Open);
+    const bool replacing = calls_.stat(target_.c_str(), &old) == 0;
+    if (replacing && calls_.access(target_.c_str(), W_OK) != 0) return fail(WriteStep::Open);
 
     // A device or a pipe (such as /dev/null or a FIFO) cannot be replaced by
     // renaming; it is written in place.
     if (replacing && !S_ISREG(old.st_mode)) {
-        const int fd = calls.open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
-        if (fd < 0) return fail(WriteStep::Open);
-        if (!writeAll(fd, bytes, calls)) {
-            const int error = errno ? errno : EIO;
-            calls.close(fd);
-            errno = error;
-            return fail(WriteStep::Write);
-        }
-        if (calls.close(fd) != 0) return fail(WriteStep::Close);
-        return result;
+        fd_ = calls_.open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+        if (fd_ < 0) return fail(WriteStep::Open);
+        inPlace_ = true;
+        return result_;
     }
 
-    std::string tempName;
-    const int fd = createTemporaryBeside(target, tempName, calls);
-    if (fd < 0) return fail(WriteStep::Open);
-
-    // From here on every failure removes the temporary file again.
-    auto abandon = [&](WriteStep step, bool closeFirst) {
-        const int error = errno ? errno : EIO;
-        if (closeFirst) calls.close(fd);
-        calls.unlink(tempName.c_str());
-        errno = error;
-        return fail(step);
-    };
-
+    fd_ = createTemporaryBeside(target_, tempName_, calls_);
+    if (fd_ < 0) {
+        tempName_.clear();
+        return fail(WriteStep::Open);
+    }
     if (replacing) {
-        calls.fchmod(fd, old.st_mode & 07777);
+        calls_.fchmod(fd_, old.st_mode & 07777);
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-            calls.fchown(fd, old.st_uid, old.st_gid);  // allowed only to the privileged
+            calls_.fchown(fd_, old.st_uid, old.st_gid);  // allowed only to the privileged
         }
     }
-    if (!writeAll(fd, bytes, calls)) return abandon(WriteStep::Write, true);
-    if (calls.fsync(fd) != 0) return abandon(WriteStep::Sync, true);
-    if (calls.close(fd) != 0) return abandon(WriteStep::Close, false);
-    if (calls.rename(tempName.c_str(), target.c_str()) != 0) {
-        return abandon(WriteStep::Rename, false);
+    return result_;
+}
+
+FileWriteResult FileReplacement::append(std::string_view bytes) {
+    if (!result_.ok()) return result_;
+    if (fd_ < 0) {
+        errno = EBADF;
+        return fail(WriteStep::Write);
     }
-    syncFolder(folderOfPath(target), calls);
-    return result;
+    if (!writeAll(fd_, bytes, calls_)) return failAndRemove(WriteStep::Write);
+    return result_;
+}
+
+FileWriteResult FileReplacement::commit() {
+    if (!result_.ok()) return result_;
+    if (fd_ < 0) {
+        errno = EBADF;
+        return fail(WriteStep::Write);
+    }
+    errno = 0;
+    if (inPlace_) {
+        const int fd = std::exchange(fd_, -1);
+        inPlace_ = false;
+        if (calls_.close(fd) != 0) return fail(WriteStep::Close);
+        return result_;
+    }
+    if (calls_.fsync(fd_) != 0) return failAndRemove(WriteStep::Sync);
+    const int fd = std::exchange(fd_, -1);
+    if (calls_.close(fd) != 0) return failAndRemove(WriteStep::Close);
+    if (calls_.rename(tempName_.c_str(), target_.c_str()) != 0) {
+        return failAndRemove(WriteStep::Rename);
+    }
+    tempName_.clear();
+    syncFolder(folderOfPath(target_), calls_);
+    return result_;
+}
+
+void FileReplacement::abandon() {
+    if (fd_ >= 0) calls_.close(std::exchange(fd_, -1));
+    if (!tempName_.empty()) calls_.unlink(std::exchange(tempName_, {}).c_str());
+    inPlace_ = false;
+}
+
+FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
+                                   FileCalls& calls) {
+    FileReplacement replacement(calls);
+    if (const FileWriteResult opened = replacement.open(path); !opened.ok()) return opened;
+    if (const FileWriteResult written = replacement.append(bytes); !written.ok()) return written;
+    return replacement.commit();
 }
 
 bool ensureFolderFor(const std::string& path, FileCalls& calls) {

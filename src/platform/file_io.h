@@ -70,6 +70,38 @@ struct FileWriteResult {
 FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,
                                    FileCalls& calls = systemFileCalls());
 
+// A file replacement written piece by piece: open() creates a new file beside
+// the target (the target as replaceFileContent resolves it, with its
+// permission bits and owner), append() adds bytes to it, commit() flushes it
+// to disk and renames it over the target, abandon() removes it. Until commit
+// succeeds the previous file stays untouched; a failure at any step removes
+// the new file, and an object destroyed before commit abandons its file. A
+// device or pipe is opened and written in place instead. After a failure
+// every further call returns that first failure.
+class FileReplacement {
+public:
+    explicit FileReplacement(FileCalls& calls = systemFileCalls()) : calls_(calls) {}
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    FileWriteResult open(const std::string& path);
+    FileWriteResult append(std::string_view bytes);
+    FileWriteResult commit();
+    void abandon();
+
+private:
+    FileWriteResult fail(WriteStep step);
+    FileWriteResult failAndRemove(WriteStep step);
+
+    FileCalls& calls_;
+    int fd_ = -1;
+    bool inPlace_ = false;  // a device or pipe, written directly
+    std::string target_;    // the file finally replaced
+    std::string tempName_;  // the new file; empty when written in place
+    FileWriteResult result_;
+};
+
 // Creates the missing folders above path (new folders get mode 0700). True
 // when the folder of path exists afterwards (or path has no folder part).
 bool ensureFolderFor(const std::string& path, FileCalls& calls = systemFileCalls());

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "checks/checker_file.h"
 #include "report/entry_details.h"
@@ -97,12 +99,50 @@ std::string escapeHtmlText(std::string_view text) {
     return escaped;
 }
 
-std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeader& header) {
+void TextReportRows::append(const ReportEntry& entry) {
+    Row row;
+    row.importance = entry.importanceClass;
+    row.descriptionStart = descriptions_.size();
+    row.descriptionLength = static_cast<std::uint32_t>(entry.description.size());
+    descriptions_ += entry.description;
+    // Rows come file by file: only a change of name stores a new one.
+    if (fileNames_.empty() || fileNames_.back() != entry.fileName) {
+        fileNames_.push_back(entry.fileName);
+    }
+    row.fileName = static_cast<std::uint32_t>(fileNames_.size() - 1);
+    rows_.push_back(row);
+}
+
+std::string_view TextReportRows::importanceCell(std::size_t index) const {
+    return importanceWord(rows_[index].importance);
+}
+
+std::string_view TextReportRows::fileNameCell(std::size_t index) const {
+    return fileNames_[rows_[index].fileName];
+}
+
+std::string_view TextReportRows::descriptionCell(std::size_t index) const {
+    const Row& row = rows_[index];
+    return std::string_view(descriptions_).substr(row.descriptionStart, row.descriptionLength);
+}
+
+void writeTextReport(const TextReportRows& rows, const ReportHeader& header,
+                     const ReportChunkWriter& write, std::size_t chunkSize) {
+    auto cell = [&rows](std::size_t row, std::size_t column) {
+        switch (column) {
+            case 0:
+                return rows.importanceCell(row);
+            case 1:
+                return rows.fileNameCell(row);
+            default:
+                return rows.descriptionCell(row);
+        }
+    };
     std::array<std::size_t, kTextColumns.size()> widths{};
     for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
         widths[c] = reportColumnHeader(kTextColumns[c]).size();
-        for (const ReportEntry& row : rows) {
-            widths[c] = std::max(widths[c], reportCellText(row, kTextColumns[c]).size());
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            widths[c] = std::max(widths[c], cell(r, c).size());
         }
     }
 
@@ -132,18 +172,31 @@ std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeade
     out += kWordWrapNote;
     out += "\r\n\r\n";
     out += ruleLine + "\r\n" + headerLine + "\r\n" + ruleLine + "\r\n";
-    for (const ReportEntry& row : rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
-            appendPadded(out, reportCellText(row, kTextColumns[c]), widths[c]);
+            appendPadded(out, cell(r, c), widths[c]);
         }
         out += "\r\n";
+        if (out.size() >= chunkSize) write(out);
     }
     out += ruleLine + "\r\n\r\n";
     out += kReportClosing;
     out += ' ';
     out += kOwnershipNotice;
     out += "\r\n";
-    return out;
+    write(out);
+}
+
+std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeader& header) {
+    TextReportRows compact;
+    for (const ReportEntry& row : rows)
+        compact.append(row);
+    std::string report;
+    // Every piece is kept: the whole report is the result.
+    writeTextReport(
+        compact, header, [&report](std::string& text) { report += std::exchange(text, {}); },
+        SIZE_MAX);
+    return report;
 }
 
 std::string_view htmlImportanceAttribute(std::string_view catText) {
@@ -155,9 +208,7 @@ std::string_view htmlImportanceAttribute(std::string_view catText) {
     return ">";
 }
 
-std::string buildHtmlReport(std::span<const ReportEntry> rows, const ReportHeader& header,
-                            const EngineRules& rules, int currentYear) {
-    std::string out;
+void HtmlReportLayout::appendHead(std::string& out, const ReportHeader& header) {
     out += "<html>\r\n<head>\r\n<title>";
     out += kHtmlTitleMaker;
     out += ' ';
@@ -181,46 +232,45 @@ std::string buildHtmlReport(std::span<const ReportEntry> rows, const ReportHeade
     out += "</font><br>";
     out += kLocateHint;
     out += "</h4>\r\n";
+}
 
-    const std::string_view separatorWord = importanceWord(ImportanceClass::Separator);
-    std::string currentFile;
-    bool tableOpen = false;
-    for (const ReportEntry& row : rows) {
-        const std::string importance = reportCellText(row, kImportanceColumn);
-        if (importance == separatorWord) continue;
-        if (row.fileName != currentFile) {
-            if (tableOpen) out += "</table>\r\n</div>\r\n";
-            currentFile = row.fileName;
-            tableOpen = true;
-            out += "<p><br clear=\"left\"><br></p>\r\n<h4 align=\"center\">";
-            out += kFileLabel;
-            out += "&nbsp;";
-            out += escapeHtmlText(row.fileName);
-            out += "</h4>\r\n<div align=\"left\">\r\n";
-            out +=
-                "<table border=\"3\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" "
-                "align=\"left\">\r\n";
-            out += "<tr bgcolor=\"#b3d3f3\">\r\n";
-            out += "<td><b>";
-            out += reportColumnHeader(kImportanceColumn);
-            out += "</b></td>\r\n";
-            out += "<td><b>";
-            out += reportColumnHeader(kDescriptionColumn);
-            out += "</b></td>\r\n";
-            out += "</tr>\r\n";
-        }
-        out += "<tr>\r\n<td align = center";
-        out += htmlImportanceAttribute(entryCheckField(rules, row.checkCode, CheckField::Cat));
-        out += importance;
-        out += "</td>\r\n";
-        out += "<td><p align = center><b>";
-        out += escapeHtmlText(row.description);
-        out += "</b></p>\r\n\r\n";
-        out += escapeHtmlText(entryLongDescription(rules, row.checkCode));
-        out += "</td>\r\n</tr>\r\n";
+void HtmlReportLayout::appendRow(std::string& out, const ReportEntry& row) {
+    const std::string_view importance = importanceWord(row.importanceClass);
+    if (importance == importanceWord(ImportanceClass::Separator)) return;
+    if (row.fileName != currentFile_) {
+        if (tableOpen_) out += "</table>\r\n</div>\r\n";
+        currentFile_ = row.fileName;
+        tableOpen_ = true;
+        out += "<p><br clear=\"left\"><br></p>\r\n<h4 align=\"center\">";
+        out += kFileLabel;
+        out += "&nbsp;";
+        out += escapeHtmlText(row.fileName);
+        out += "</h4>\r\n<div align=\"left\">\r\n";
+        out +=
+            "<table border=\"3\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" "
+            "align=\"left\">\r\n";
+        out += "<tr bgcolor=\"#b3d3f3\">\r\n";
+        out += "<td><b>";
+        out += reportColumnHeader(kImportanceColumn);
+        out += "</b></td>\r\n";
+        out += "<td><b>";
+        out += reportColumnHeader(kDescriptionColumn);
+        out += "</b></td>\r\n";
+        out += "</tr>\r\n";
     }
-    out += "</table>\r\n</div>\r\n<p><br clear=\"left\"><br></p>\r\n";
+    out += "<tr>\r\n<td align = center";
+    out += htmlImportanceAttribute(entryCheckField(rules_, row.checkCode, CheckField::Cat));
+    out += importance;
+    out += "</td>\r\n";
+    out += "<td><p align = center><b>";
+    out += escapeHtmlText(row.description);
+    out += "</b></p>\r\n\r\n";
+    out += escapeHtmlText(entryLongDescription(rules_, row.checkCode));
+    out += "</td>\r\n</tr>\r\n";
+}
 
+void HtmlReportLayout::appendTail(std::string& out, int currentYear) {
+    out += "</table>\r\n</div>\r\n<p><br clear=\"left\"><br></p>\r\n";
     char year[16];
     std::snprintf(year, sizeof year, "%04d", std::clamp(currentYear, 0, 9999));
     out += "<h4 align=\"center\">";
@@ -228,6 +278,16 @@ std::string buildHtmlReport(std::span<const ReportEntry> rows, const ReportHeade
     out += " (c) ";
     out += year;
     out += " Maltrane. All rights reserved.</h4>\r\n</body>\r\n</html>\r\n";
+}
+
+std::string buildHtmlReport(std::span<const ReportEntry> rows, const ReportHeader& header,
+                            const EngineRules& rules, int currentYear) {
+    std::string out;
+    HtmlReportLayout layout(rules);
+    HtmlReportLayout::appendHead(out, header);
+    for (const ReportEntry& row : rows)
+        layout.appendRow(out, row);
+    HtmlReportLayout::appendTail(out, currentYear);
     return out;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/report_entry.h"
 
@@ -33,9 +36,67 @@ std::string otherOptionsText(const ReportHeader& header, std::string_view separa
 // element content.
 std::string escapeHtmlText(std::string_view text);
 
+// The rows of a text report, held compactly while a run goes on: each run of
+// rows of one file stores the file name once, and all descriptions share one
+// buffer. Also a ReportSink, so a run can fill it directly.
+class TextReportRows : public ReportSink {
+public:
+    void append(const ReportEntry& entry);
+    std::size_t size() const { return rows_.size(); }
+    // The Importance, File Name and Description cells of row `index` (which
+    // must exist); the views live as long as this object is not changed.
+    std::string_view importanceCell(std::size_t index) const;
+    std::string_view fileNameCell(std::size_t index) const;
+    std::string_view descriptionCell(std::size_t index) const;
+
+    void appendEntry(const ReportEntry& entry) override { append(entry); }
+    void fileNotOpened(std::string_view, std::string_view) override {}
+
+private:
+    struct Row {
+        std::uint64_t descriptionStart = 0;
+        std::uint32_t descriptionLength = 0;
+        std::uint32_t fileName = 0;  // index into fileNames_
+        ImportanceClass importance = ImportanceClass::Separator;
+    };
+    std::vector<Row> rows_;
+    std::vector<std::string> fileNames_;
+    std::string descriptions_;
+};
+
+// Receives a report's text in pieces, in order; it may take the text away
+// (leave the string empty) or keep it to be appended to.
+using ReportChunkWriter = std::function<void(std::string& text)>;
+
+// Writes the text report in pieces of about `chunkSize` bytes to `write`.
+void writeTextReport(const TextReportRows& rows, const ReportHeader& header,
+                     const ReportChunkWriter& write, std::size_t chunkSize = 65536);
+
 // The report as a fixed-width text table (Importance, File Name, Description)
 // with its header block, every row including separators, CR LF line ends.
 std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeader& header);
+
+// The HTML report's layout in three pieces, so that it can be written while
+// the rows arrive: the head, each row (opening and closing the per-file
+// tables as the file name changes), and the tail.
+class HtmlReportLayout {
+public:
+    explicit HtmlReportLayout(const EngineRules& rules) : rules_(rules) {}
+
+    // The page head and the header block.
+    static void appendHead(std::string& out, const ReportHeader& header);
+    // One row; a separator writes nothing, a row of another file than the
+    // previous one closes the open table and starts the file's own table.
+    void appendRow(std::string& out, const ReportEntry& row);
+    // Closes the table (also when none was opened) and ends the page with
+    // the closing notice of `currentYear`.
+    static void appendTail(std::string& out, int currentYear);
+
+private:
+    const EngineRules& rules_;
+    std::string currentFile_;
+    bool tableOpen_ = false;
+};
 
 // The report as an HTML page with one table per run of rows of the same file;
 // separators are left out. Each row carries the check's detailed description

@@ -181,6 +181,114 @@ TEST(ReplaceFileContent, WriteProtectedFileIsRefused) {
     EXPECT_EQ(readBytes(path), kOld);
 }
 
+TEST(FileReplacement, FailureAtAnyStepOfAStreamKeepsTheOldFile) {
+    struct Case {
+        const char* name;
+        Fault fault;
+        WriteStep expectedStep;
+    } cases[] = {
+        {"cannot create the new file", Fault::CreateFile, WriteStep::Open},
+        {"short write, then disk full", Fault::ShortWrite, WriteStep::Write},
+        {"flush fails", Fault::Sync, WriteStep::Sync},
+        {"close reports an error", Fault::Close, WriteStep::Close},
+        {"rename fails", Fault::Rename, WriteStep::Rename},
+        {"file is write-protected", Fault::WriteProtected, WriteStep::Open},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.file("report.json");
+        ASSERT_TRUE(writeBytes(path, kOld));
+        FaultyFileCalls calls(c.fault);
+        FileReplacement replacement(calls);
+
+        // Every step runs; the first failure is the one reported at the end.
+        replacement.open(path);
+        for (int piece = 0; piece < 3; ++piece)
+            replacement.append(kNew);
+        const FileWriteResult result = replacement.commit();
+        EXPECT_EQ(result.failedStep, c.expectedStep);
+        EXPECT_NE(result.error, 0);
+        EXPECT_EQ(readBytes(path), kOld);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"report.json"});
+    }
+}
+
+TEST(FileReplacement, PiecesAppearOnlyAtCommit) {
+    ScratchFolder folder;
+    const std::string path = folder.file("report.json");
+    ASSERT_TRUE(writeBytes(path, kOld));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+
+    FileReplacement replacement;
+    ASSERT_TRUE(replacement.open(path).ok());
+    ASSERT_TRUE(replacement.append("first ").ok());
+    ASSERT_TRUE(replacement.append("").ok());
+    ASSERT_TRUE(replacement.append("second").ok());
+    EXPECT_EQ(readBytes(path), kOld) << "the old file stays until the commit";
+    EXPECT_EQ(folder.names().size(), 2u) << "the new file is written beside the old one";
+
+    const FileWriteResult result = replacement.commit();
+    ASSERT_TRUE(result.ok()) << result.describe();
+    EXPECT_EQ(readBytes(path), "first second");
+    EXPECT_EQ(permissionsOf(path), 0640u);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"report.json"});
+}
+
+TEST(FileReplacement, AbandonedOrDroppedStreamLeavesNothing) {
+    struct Case {
+        const char* name;
+        bool abandonExplicitly;
+        bool oldFileExists;
+    } cases[] = {
+        {"abandon over an old file", true, true},
+        {"destroyed before commit, old file", false, true},
+        {"destroyed before commit, no old file", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.file("report.json");
+        if (c.oldFileExists) {
+            ASSERT_TRUE(writeBytes(path, kOld));
+        }
+        {
+            FileReplacement replacement;
+            ASSERT_TRUE(replacement.open(path).ok());
+            ASSERT_TRUE(replacement.append(kNew).ok());
+            if (c.abandonExplicitly) {
+                replacement.abandon();
+                EXPECT_FALSE(replacement.commit().ok()) << "nothing is left to commit";
+            }
+        }
+        if (c.oldFileExists) {
+            EXPECT_EQ(readBytes(path), kOld);
+            EXPECT_EQ(folder.names(), std::vector<std::string>{"report.json"});
+        } else {
+            EXPECT_TRUE(folder.names().empty());
+        }
+    }
+}
+
+TEST(FileReplacement, PipeIsStreamedInPlace) {
+    ScratchFolder folder;
+    const std::string fifo = folder.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = readBytes(fifo).value_or(""); });
+    FileReplacement replacement;
+    ASSERT_TRUE(replacement.open(fifo).ok());
+    ASSERT_TRUE(replacement.append("a").ok());
+    ASSERT_TRUE(replacement.append("b").ok());
+    ASSERT_TRUE(replacement.commit().ok());
+    reader.join();
+    EXPECT_EQ(received, "ab");
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"pipe"});
+}
+
 TEST(ReadWholeFile, ReadsBytesAndReportsCompleteness) {
     ScratchFolder folder;
     const std::string path = folder.file("a.bin");
