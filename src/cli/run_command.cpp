@@ -363,7 +363,7 @@ int runProject(const RunOptions& options, CommandContext& context) {
     return runAndReport(inputs, rules, header, options.report, kProgram, context);
 }
 
-int runCheck(const CheckOptions& options, CommandContext& context) {
+int runCheck(CheckOptions& options, CommandContext& context) {
     constexpr std::string_view kProgram = "quorvel-cli check: ";
     CheckerFile checker;
     if (!openChecker(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
@@ -376,8 +376,11 @@ int runCheck(const CheckOptions& options, CommandContext& context) {
     inputs.folder = std::filesystem::current_path(error).string();
     inputs.homeUrl = options.homeUrl;
     inputs.keyword = options.keyword;
-    for (const std::string& file : options.files)
-        inputs.files.push_back({file, true});
+    // The names move into the run: a list of many thousands is held once.
+    inputs.files.reserve(options.files.size());
+    for (std::string& file : options.files)
+        inputs.files.push_back({std::move(file), true});
+    options.files.clear();
     inputs.killTerminatingS = options.finalS;
     inputs.skipShortWords = options.minWordLength.has_value();
     if (options.minWordLength) inputs.minWordLength = *options.minWordLength;

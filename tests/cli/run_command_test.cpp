@@ -151,6 +151,17 @@ TEST_F(ExampleProjectTest, JsonReportHoldsEveryEntryWithSeparators) {
     EXPECT_EQ(entries[0]["position"], 21);
 }
 
+// The JSON report is written by hand while the run goes on; its bytes are
+// those of the document dumped with an indent of two.
+TEST_F(ExampleProjectTest, JsonReportIsTheIndentedDumpOfItsDocument) {
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        const CliResult result = runTool(exampleRun({"--format", "json", "--jobs", jobs}));
+        ASSERT_EQ(result.status, kExitOk);
+        EXPECT_EQ(result.out, nlohmann::ordered_json::parse(result.out).dump(2) + "\n");
+    }
+}
+
 TEST_F(ExampleProjectTest, JobsDoNotChangeTheReport) {
     const std::string one = maskVolatile(runTool(exampleRun({"--jobs", "1"})).out);
     for (const char* jobs : {"2", "5", "64"}) {
@@ -337,6 +348,34 @@ std::string onlyPageNameChecker() {
         }
     }
     return text;
+}
+
+TEST(CheckCommand, JsonReportEscapesNamesLikeItsIndentedDump) {
+    ScratchFolder folder;
+    ASSERT_TRUE(writeBytes(folder.file("only.chk"), onlyPageNameChecker()));
+    struct Case {
+        const char* name;
+        std::string fileName;  // empty: no readable file, so no entry at all
+    } cases[] = {
+        {"quote, backslash, control bytes and Latin-1", "q\"b\\t\tc\x01\x1f\x7f\xe9.html"},
+        {"plain name", "plain.html"},
+        {"no entry", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file =
+            c.fileName.empty() ? folder.file("missing.html") : folder.file(c.fileName);
+        if (!c.fileName.empty()) {
+            ASSERT_TRUE(writeBytes(file, "<html><body>k</body></html>"));
+        }
+        const CliResult result =
+            runTool({"check", file, "--keyword", "k \"\\\x02", "--checker", folder.file("only.chk"),
+                     "--engine", "Only", "--format", "json"});
+        EXPECT_EQ(result.status, c.fileName.empty() ? kExitUsage : kExitOk);
+        const auto document = nlohmann::ordered_json::parse(result.out);
+        EXPECT_EQ(result.out, document.dump(2) + "\n");
+        EXPECT_EQ(document["entries"].size(), c.fileName.empty() ? 0u : 2u);
+    }
 }
 
 TEST(CheckCommand, FailOnComparesWithTheMostSevereEntry) {

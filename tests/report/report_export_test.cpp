@@ -132,6 +132,54 @@ struct AttributeCase {
     const char* expected;
 };
 
+TEST(TextReportRows, KeepsEachCellOfFilesThatComeBack) {
+    const ReportEntry entries[] = {
+        makeReportEntry('W', "a.html", 5, "First.", 0),
+        makeReportEntry('*', "", 0, "", 255),
+        makeReportEntry('S', "b.html", 0, "", 1),
+        makeReportEntry('e', "a.html", 7, "Again a.", 2),
+    };
+    TextReportRows rows;
+    for (const ReportEntry& entry : entries)
+        rows.append(entry);
+    ASSERT_EQ(rows.size(), std::size(entries));
+    for (std::size_t i = 0; i < std::size(entries); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows.importanceCell(i), reportCellText(entries[i], kImportanceColumn));
+        EXPECT_EQ(rows.fileNameCell(i), entries[i].fileName);
+        EXPECT_EQ(rows.descriptionCell(i), entries[i].description);
+    }
+}
+
+TEST(TextReport, WrittenInPiecesGivesTheSameBytes) {
+    ReportList list;
+    for (int file = 0; file < 40; ++file) {
+        const std::string name = "page" + std::to_string(file % 7) + ".html";
+        list.append('W', name, file, "Message " + std::string(file, 'x') + ".", 0);
+        list.append('*', "", 0, "", 255);
+    }
+    const std::string whole = buildTextReport(list.rows(), sampleHeader());
+    TextReportRows rows;
+    for (const ReportEntry& entry : list.rows())
+        rows.append(entry);
+
+    for (const std::size_t chunkSize : {std::size_t{1}, std::size_t{100}, std::size_t{65536}}) {
+        SCOPED_TRACE(chunkSize);
+        std::string joined;
+        int pieces = 0;
+        writeTextReport(
+            rows, sampleHeader(),
+            [&](std::string& text) {
+                joined += text;
+                text.clear();
+                ++pieces;
+            },
+            chunkSize);
+        EXPECT_EQ(joined, whole);
+        EXPECT_EQ(pieces > 1, chunkSize < whole.size()) << pieces << " pieces";
+    }
+}
+
 TEST(HtmlImportanceAttribute, ComparesTheWholeCatText) {
     const AttributeCase cases[] = {
         {"w", " bgcolor =\"#FFCC66\">"},
