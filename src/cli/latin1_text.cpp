@@ -20,7 +20,19 @@ std::string latin1ToUtf8(std::string_view bytes) {
 void appendJsonString(std::string& out, std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : bytes) {
+    // Runs of printable ASCII, most of every report, are copied whole.
+    auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+    };
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        std::size_t end = at;
+        while (end < bytes.size() && plain(bytes[end]))
+            ++end;
+        out.append(bytes.data() + at, end - at);
+        if (end == bytes.size()) break;
+        at = end;
+        const char c = bytes[at];
         const auto byte = static_cast<unsigned char>(c);
         switch (byte) {
             case '"':
