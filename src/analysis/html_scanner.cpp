@@ -374,45 +374,58 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
     if (end_ - p >= 2 && (p[0] == 'A' || p[0] == 'a') && isWhite(p[1])) return scanAnchor(p + 1);
     if (startsWith(p, "SCRIPT")) return scanScript(p + 6);
 
-    if (startsWith(p, "FONT")) {
+    // Every name below is at least two bytes long, so the first two bytes,
+    // folded, rule out all but a few names at the cost of one comparison each.
+    std::uint16_t key = nameKeyAt(p);
+
+    if (isName(key, p, "FONT")) {
         p += 4;
+        key = nameKeyAt(p);
         scanFontSize(p);
         applyColourAttributes(p);
     }
-    if (startsWith(p, "/FONT")) {
+    if (isName(key, p, "/FONT")) {
         p += 5;
+        key = nameKeyAt(p);
         restoreFontSize();
         popColours();
     }
-    if (startsWith(p, "BASEFONT")) {
+    if (isName(key, p, "BASEFONT")) {
         p += 8;
+        key = nameKeyAt(p);
         scanFontSize(p);
         applyColourAttributes(p);
     }
-    if (startsWith(p, "/BASEFONT")) {
+    if (isName(key, p, "/BASEFONT")) {
         p += 9;
+        key = nameKeyAt(p);
         restoreFontSize();
         popColours();
     }
-    if (startsWith(p, "SMALL")) {
+    if (isName(key, p, "SMALL")) {
         p += 5;
+        key = nameKeyAt(p);
         shrinkFont(p);
     }
-    if (startsWith(p, "/SMALL")) {
+    if (isName(key, p, "/SMALL")) {
         p += 6;
+        key = nameKeyAt(p);
         growFont();
     }
-    if (startsWith(p, "BIG")) {
+    if (isName(key, p, "BIG")) {
         p += 3;
+        key = nameKeyAt(p);
         growFont();
     }
-    if (startsWith(p, "/BIG")) {
+    if (isName(key, p, "/BIG")) {
         p += 4;
+        key = nameKeyAt(p);
         if (state_.fontLevel > kSmallestFontLevel) --state_.fontLevel;
     }
-    if (startsWith(p, "DIV")) {
+    if (isName(key, p, "DIV")) {
         const std::uint32_t namePos = pos(p);
         p += 3;
+        key = nameKeyAt(p);
         lookup(p, "STYLE");
         const std::string_view style = attributeValue();
         if (startsWithNoCase(style.data(), style.data() + style.size(), "VISIBILITY") &&
@@ -424,35 +437,41 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
             }
         }
     }
-    if (startsWith(p, "IMG")) {
+    if (isName(key, p, "IMG")) {
         const std::uint32_t namePos = pos(p);
         p += 3;
+        key = nameKeyAt(p);
         countImageSource(p, namePos);
         applyAltRule(p, namePos);
     }
-    if (startsWith(p, "META")) return scanMeta(p + 4);
-    if (startsWith(p, "MAP")) {
+    if (isName(key, p, "META")) return scanMeta(p + 4);
+    if (isName(key, p, "MAP")) {
         facts_.hasImageMap = 1;
         facts_.imageMapPos = pos(p);
         p += 3;
+        key = nameKeyAt(p);
     }
-    if (startsWith(p, "FORM")) {
+    if (isName(key, p, "FORM")) {
         state_.insideForm = true;
         p += 4;
+        key = nameKeyAt(p);
     }
-    if (startsWith(p, "/FORM")) {
+    if (isName(key, p, "/FORM")) {
         state_.insideForm = false;
         p += 5;
+        key = nameKeyAt(p);
     }
-    if (startsWith(p, "AREA")) {
+    if (isName(key, p, "AREA")) {
         const std::uint32_t namePos = pos(p);
         p += 4;
+        key = nameKeyAt(p);
         applyAltRule(p, namePos);
         countLink(p, namePos);
     }
-    if (startsWith(p, "INPUT")) {
+    if (isName(key, p, "INPUT")) {
         const std::uint32_t namePos = pos(p);
         p += 5;
+        key = nameKeyAt(p);
         applyAltRule(p, namePos);
         if (!state_.insideForm) {
             lookup(p, "type");
@@ -466,12 +485,13 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
             }
         }
     }
-    if (startsWith(p, "APPLET")) {
+    if (isName(key, p, "APPLET")) {
         const std::uint32_t namePos = pos(p);
         p += 6;
         p = applyAltRule(p, namePos).stop;
+        key = nameKeyAt(p);
     }
-    if (startsWith(p, "TABLE")) {
+    if (isName(key, p, "TABLE")) {
         facts_.hasTable = 1;
         if (!state_.tableSeen) {
             facts_.firstTablePos = pos(p);
@@ -479,26 +499,30 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
         }
         state_.insideTable = true;
         p += 5;
+        key = nameKeyAt(p);
         applyColourAttributes(p);
     }
-    if (startsWith(p, "/TABLE")) {
+    if (isName(key, p, "/TABLE")) {
         p += 6;
+        key = nameKeyAt(p);
         state_.insideTable = false;
         popColours();
     }
     for (std::string_view cell : {"TR"sv, "TH"sv, "TD"sv}) {
-        if (startsWith(p, cell)) {
+        if (isName(key, p, cell)) {
             p += cell.size();
+            key = nameKeyAt(p);
             applyColourAttributes(p);
         }
     }
     for (std::string_view cellEnd : {"/TR"sv, "/TH"sv, "/TD"sv}) {
-        if (startsWith(p, cellEnd)) {
+        if (isName(key, p, cellEnd)) {
             p += cellEnd.size();
+            key = nameKeyAt(p);
             popColours();
         }
     }
-    if (startsWith(p, "OBJECT")) {
+    if (isName(key, p, "OBJECT")) {
         facts_.hasObject = 1;
         facts_.objectPos = pos(p);
         p += 6;

@@ -113,6 +113,21 @@ private:
     bool startsWith(const char* p, std::string_view name) const {
         return startsWithNoCase(p, end_, name);
     }
+    // The first two bytes at `p`, folded to upper case, as one number; 0 when
+    // fewer than two bytes are left.
+    std::uint16_t nameKeyAt(const char* p) const {
+        if (end_ - p < 2) return 0;
+        return nameKey(toAsciiUpper(p[0]), toAsciiUpper(p[1]));
+    }
+    static constexpr std::uint16_t nameKey(char first, char second) {
+        return static_cast<std::uint16_t>((static_cast<unsigned char>(first) << 8) |
+                                          static_cast<unsigned char>(second));
+    }
+    // startsWith for an upper-case name of two or more bytes, whose first two
+    // bytes are compared through `key` (nameKeyAt(p)) first.
+    bool isName(std::uint16_t key, const char* p, std::string_view name) const {
+        return key == nameKey(name[0], name[1]) && startsWith(p, name);
+    }
     const char* stepPast(const char* p) const { return p < end_ ? p + 1 : p; }
     const char* advance(const char* p, std::size_t n) const {
         return static_cast<std::size_t>(end_ - p) < n ? end_ : p + n;

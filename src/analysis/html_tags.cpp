@@ -6,6 +6,10 @@ namespace quorvel {
 
 namespace {
 
+// Setting this bit folds an ASCII capital to its small letter; among all
+// bytes only the two cases of a letter fold to that small letter.
+constexpr char kLowerCaseBit = 0x20;
+
 bool mayPrecedeAttributeName(char c) {
     return c == kDoubleQuote || isWhite(c);
 }
@@ -29,8 +33,17 @@ AttributeLookup findAttribute(const char* start, const char* end, std::string_vi
                               AttributeText& out) {
     out.clear();
     const char* p = start;
+    // Only a byte equal to the name's first byte, in either case, can start
+    // the name; the rest are passed over with one comparison more than `>`.
+    const bool letterFirst = !name.empty() && isAsciiLetter(name[0]);
+    const char firstLower = letterFirst ? static_cast<char>(name[0] | kLowerCaseBit) : kZero;
     while (p < end && *p != kZero) {
-        if (*p == kTagClose) return {p, 0};
+        const char c = *p;
+        if (c == kTagClose) return {p, 0};
+        if (letterFirst && static_cast<char>(c | kLowerCaseBit) != firstLower) {
+            ++p;
+            continue;
+        }
         if (!mayPrecedeAttributeName(p[-1]) || !startsWithNoCase(p, end, name)) {
             ++p;
             continue;
