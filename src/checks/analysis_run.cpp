@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -21,6 +22,10 @@ namespace quorvel {
 namespace {
 
 constexpr int kStopWordsCheck = 9;  // Title: "Contains stop words"
+
+// Results a parallel run may hold ahead of the sink, per job: enough that the
+// workers go on while the calling thread analyses a large file itself.
+constexpr std::size_t kSlotsPerJob = 8;
 
 // What stays the same for every file of a run.
 struct RunPlan {
@@ -100,22 +105,24 @@ void runSequential(const RunPlan& plan, const std::vector<const ListedFile*>& fi
     }
 }
 
-// Workers take the files in list order and leave each result in a ring of
-// 2 * jobs slots; the calling thread hands the results to the sink in order.
-// A worker takes a file only when its slot is free, so it never runs more
-// than the ring ahead of the sink. A failure on either side (memory, or an
+// jobs - 1 workers and the calling thread take the files in list order and
+// leave each result in a ring of 2 * jobs slots; the calling thread hands the
+// results to the sink in order. When the next result is not ready it
+// analyses a file itself instead of sleeping, so jobs threads run, never
+// more, and it is rarely woken. A file is taken only when its slot is free,
+// so no thread runs more than the ring ahead of the sink. A failure on either side (memory, or an
 // exception from the sink) stops the workers and reaches the caller after
 // they have been joined.
 class ParallelRun {
 public:
     ParallelRun(const RunPlan& plan, const std::vector<const ListedFile*>& files, unsigned jobs)
-        : plan_(plan), files_(files), slots_(2 * static_cast<std::size_t>(jobs)) {}
+        : plan_(plan), files_(files), slots_(kSlotsPerJob * static_cast<std::size_t>(jobs)) {}
 
     // False when no worker thread could be started (nothing was emitted).
     bool run(unsigned jobs, ReportSink& sink) {
         std::vector<std::thread> workers;
-        workers.reserve(jobs);
-        for (unsigned n = 0; n < jobs; ++n) {
+        workers.reserve(jobs - 1);
+        for (unsigned n = 1; n < jobs; ++n) {
             try {
                 workers.emplace_back([this] { work(); });
             } catch (const std::system_error&) {
@@ -155,7 +162,15 @@ private:
             FileResult result;
             {
                 std::unique_lock lock(mutex_);
-                resultReady_.wait(lock, [&] { return slot.ready || workerFailure_; });
+                while (!slot.ready && !workerFailure_) {
+                    if (const auto index = takeFile()) {
+                        lock.unlock();
+                        analyseInto(*index);
+                        lock.lock();
+                    } else {
+                        resultReady_.wait(lock);
+                    }
+                }
                 if (!slot.ready) std::rethrow_exception(workerFailure_);
                 result = std::move(slot.result);
                 slot.ready = false;
@@ -164,6 +179,25 @@ private:
             slotFree_.notify_all();
             emit(result, sink);
         }
+    }
+
+    // The next file to analyse when its slot is free; the mutex is held.
+    std::optional<std::size_t> takeFile() {
+        if (nextFile_ >= files_.size() || nextFile_ >= emitted_ + slots_.size()) {
+            return std::nullopt;
+        }
+        return nextFile_++;
+    }
+
+    // Analyses a file on the calling thread and fills its slot.
+    void analyseInto(std::size_t index) {
+        if (!ownAnalyser_) ownAnalyser_ = std::make_unique<FileAnalyser>(plan_);
+        FileResult result;
+        ownAnalyser_->analyse(*files_[index], result);
+        std::lock_guard lock(mutex_);
+        Slot& slot = slotOf(index);
+        slot.result = std::move(result);
+        slot.ready = true;
     }
 
     void work() {
@@ -203,12 +237,13 @@ private:
     const std::vector<const ListedFile*>& files_;
     std::vector<Slot> slots_;
     std::mutex mutex_;
-    std::condition_variable resultReady_;  // a slot was filled, or a worker failed
-    std::condition_variable slotFree_;     // a slot was emptied, or the run stops
-    std::size_t nextFile_ = 0;             // the next file a worker takes
-    std::size_t emitted_ = 0;              // files handed to the sink
-    bool stopped_ = false;                 // the calling thread ends the run
-    std::exception_ptr workerFailure_;     // the first failure of a worker
+    std::condition_variable resultReady_;        // a slot was filled, or a worker failed
+    std::condition_variable slotFree_;           // a slot was emptied, or the run stops
+    std::size_t nextFile_ = 0;                   // the next file a worker takes
+    std::size_t emitted_ = 0;                    // files handed to the sink
+    bool stopped_ = false;                       // the calling thread ends the run
+    std::exception_ptr workerFailure_;           // the first failure of a worker
+    std::unique_ptr<FileAnalyser> ownAnalyser_;  // the calling thread's, made when first needed
 };
 
 }  // namespace

@@ -53,7 +53,8 @@ unsigned defaultJobCount();
 // Runs the analysis: for each enabled file in list order the page is read,
 // scanned and checked, and its entries followed by one separator entry go to
 // the sink; for a file that cannot be read only sink.fileNotOpened is called.
-// With jobs above 1 that many files are analysed at once on worker threads,
+// With jobs above 1 that many files are analysed at once, on jobs - 1 worker
+// threads and on the calling thread whenever the next result is not ready,
 // each with its own scanner; the sink is still called from the calling
 // thread only, in exactly the order of a run with one job. At most 2 * jobs
 // files are analysed ahead of the one being handed to the sink. jobs 0 counts
