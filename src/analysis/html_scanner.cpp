@@ -715,20 +715,20 @@ void HtmlScanner::applyColourAttributes(const char* p) {
     ColourState& colours = state_.colours;
     colours.push();
     Colour& textTarget = state_.insideLink ? colours.link : colours.text;
-    struct Target {
-        std::string_view attribute;
-        Colour& colour;
-    };
-    const Target targets[] = {{"color", textTarget},
-                              {"text", textTarget},
-                              {"bgcolor", colours.background},
-                              {"link", colours.link},
-                              {"vlink", colours.visited}};
-    for (const Target& target : targets) {
-        lookup(p, target.attribute);
+    static constexpr std::string_view kNames[] = {"color", "text", "bgcolor", "link", "vlink"};
+    Colour* const targets[] = {&textTarget, &textTarget, &colours.background, &colours.link,
+                               &colours.visited};
+    // Most tags carry none of these names: one pass tells which lookups can
+    // find anything. A lookup left out would have found an empty value.
+    const std::uint32_t present = attributeNamesBeforeTagEnd(p, end_, kNames);
+    for (std::size_t i = 0; i < std::size(kNames); ++i) {
+        if ((present & (std::uint32_t{1} << i)) == 0) continue;
+        lookup(p, kNames[i]);
         const Colour colour = parseColour(attributeValue());
-        if (colour != kNoColour) target.colour = colour;
+        if (colour != kNoColour) *targets[i] = colour;
     }
+    // The value of the last lookup stays readable, as after a vain one.
+    if ((present & (std::uint32_t{1} << (std::size(kNames) - 1))) == 0) state_.attribute.clear();
     refreshColourDistances();
 }
 

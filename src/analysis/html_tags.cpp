@@ -78,4 +78,16 @@ AttributeLookup findAttribute(const char* start, const char* end, std::string_vi
     return {p, 0};
 }
 
+std::uint32_t attributeNamesBeforeTagEnd(const char* start, const char* end,
+                                         std::span<const std::string_view> names) {
+    std::uint32_t found = 0;
+    for (const char* p = start; p < end && *p != kZero && *p != kTagClose; ++p) {
+        if (!mayPrecedeAttributeName(p[-1])) continue;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (startsWithNoCase(p, end, names[i])) found |= std::uint32_t{1} << i;
+        }
+    }
+    return found;
+}
+
 }  // namespace quorvel

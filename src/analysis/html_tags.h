@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "analysis/fixed_text.h"
@@ -45,5 +47,14 @@ const char* skipToTagEnd(const char* p, const char* end, bool nested);
 // Requires that `start` is preceded by at least one byte of the same buffer.
 AttributeLookup findAttribute(const char* start, const char* end, std::string_view name,
                               AttributeText& out);
+
+// Which of `names` (at most 32) findAttribute can find from `start`: bit i is
+// set when names[i] begins, as findAttribute looks for it, before the first
+// `>`, zero byte or `end`. A name with its bit clear would be looked up in
+// vain, so its lookup can be left out. One pass for all the names.
+//
+// Requires that `start` is preceded by at least one byte of the same buffer.
+std::uint32_t attributeNamesBeforeTagEnd(const char* start, const char* end,
+                                         std::span<const std::string_view> names);
 
 }  // namespace quorvel
