@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "analysis/colours.h"
 #include "analysis/html_tags.h"
@@ -27,8 +28,14 @@ struct ScannerState {
 
     const char* wordStart = nullptr;  // first byte of the word being read, or none
     bool wordHasEntity = false;       // an entity was stepped over inside that word
-    std::string previousWord;         // the last counted word
-    std::string href;                 // the current link's href
+    // The last counted word: a view into the page, or, when entities were
+    // left out of its text, into one of the two copies; the copy it does not
+    // use takes the next such word.
+    static constexpr std::size_t kMaxWordBytes = 1024;
+    std::string_view previousWord;
+    char wordCopies[2][kMaxWordBytes] = {};
+    std::size_t freeWordCopy = 0;
+    std::string href;  // the current link's href
 
     // Facts that only the first finding sets; kept apart from the counters,
     // which may wrap.
@@ -41,12 +48,9 @@ struct ScannerState {
 
     // Back to the state of a fresh page; keeps the strings' capacity.
     void reset() {
-        std::string word = std::move(previousWord);
         std::string link = std::move(href);
         *this = ScannerState{};
-        word.clear();
         link.clear();
-        previousWord = std::move(word);
         href = std::move(link);
     }
 };

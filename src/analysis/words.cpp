@@ -7,7 +7,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kMaxWordBytes = 1024;
+constexpr std::size_t kMaxWordBytes = ScannerState::kMaxWordBytes;
 
 bool endsWordCopy(char c) {
     return c == kBlank || c == kTab || c == kTagOpen || c == kCr || c == kLf;
@@ -26,7 +26,7 @@ void HtmlScanner::completeWord(const char* wordEnd) {
     // left out of its text.
     const char* start = state_.wordStart;
     const auto span = static_cast<std::size_t>(wordEnd - start);
-    char copy[kMaxWordBytes];
+    char* const copy = state_.wordCopies[state_.freeWordCopy];
     std::string_view text;
     if (!state_.wordHasEntity) {
         text = std::string_view(start, std::min(span, kMaxWordBytes));
@@ -63,7 +63,8 @@ void HtmlScanner::completeWord(const char* wordEnd) {
         if (!facts_.repeatedWords.empty()) facts_.repeatedWords += ',';
         facts_.repeatedWords += text;
     }
-    state_.previousWord.assign(text);
+    state_.previousWord = text;
+    if (text.data() == copy) state_.freeWordCopy ^= 1;
 }
 
 }  // namespace quorvel
