@@ -1,5 +1,8 @@
 #include "analysis/html_tags.h"
 
+#include <array>
+#include <cstdint>
+
 #include "analysis/char_class.h"
 
 namespace quorvel {
@@ -14,15 +17,30 @@ bool mayPrecedeAttributeName(char c) {
     return c == kDoubleQuote || isWhite(c);
 }
 
+// What skipToTagEnd looks for: the bytes that can end a tag, and `<`, which
+// matters only for nested tags.
+constexpr std::uint8_t kEndsTag = 1;
+constexpr std::uint8_t kOpensTag = 2;
+constexpr std::array<std::uint8_t, 256> kTagBytes = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    kinds[static_cast<unsigned char>(kZero)] = kEndsTag;
+    kinds[static_cast<unsigned char>(kTagClose)] = kEndsTag;
+    kinds[static_cast<unsigned char>(kTagOpen)] = kOpensTag;
+    return kinds;
+}();
+
 }  // namespace
 
 const char* skipToTagEnd(const char* p, const char* end, bool nested) {
+    const std::uint8_t wanted = nested ? (kEndsTag | kOpensTag) : kEndsTag;
     std::size_t depth = 0;
-    for (; p < end && *p != kZero; ++p) {
+    for (; p < end; ++p) {
+        if ((kTagBytes[static_cast<unsigned char>(*p)] & wanted) == 0) continue;
+        if (*p == kZero) return p;
         if (*p == kTagClose) {
             if (depth == 0) return p;
             --depth;
-        } else if (*p == kTagOpen && nested) {
+        } else {
             ++depth;
         }
     }
