@@ -29,7 +29,14 @@ HtmlScanner::HtmlScanner(const ScanContext& context)
       minWordLength_(context.minWordLength),
       begin_(context.begin),
       end_(context.end),
-      caseSensitiveWords_(context.keyword.caseSensitive()) {}
+      caseSensitiveWords_(context.keyword.caseSensitive()) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        if (!isWordByte(c)) continue;
+        wordBytes_[static_cast<std::size_t>(b)] =
+            keyword_.mayStartWith(c) ? kKeywordStartByte : kWordByte;
+    }
+}
 
 void HtmlScanner::run() {
     refreshColourDistances();
@@ -305,9 +312,11 @@ const char* HtmlScanner::scanBody(const char* p) {
     while (p < end_) {
         switch (byteClass(*p)) {
             case ByteClass::Word:
+                // A run of letters and digits: the colours cannot change
+                // inside it, so only its first byte can lower the distance.
                 if (state_.wordStart == nullptr) state_.wordStart = p;
-                readBodyText(p);
-                ++p;
+                checkTextColour(p);
+                p = readWordRun(p);
                 continue;
             case ByteClass::Blank:
             case ByteClass::TabCrLf:
@@ -337,6 +346,18 @@ const char* HtmlScanner::scanBody(const char* p) {
     facts_.totalWordCount = static_cast<std::uint16_t>(
         facts_.bodyWordCount + facts_.headingWordCount + facts_.linkWordCount);
     facts_.bodyLength = static_cast<std::uint16_t>(end_ - textStart);
+    return p;
+}
+
+// From the first byte of a run of letters and digits in body text: tries the
+// keyword at each, and returns the first byte after the run.
+const char* HtmlScanner::readWordRun(const char* p) {
+    const char* const end = end_;
+    std::uint8_t kind = wordBytes_[static_cast<unsigned char>(*p)];
+    do {
+        if (kind == kKeywordStartByte && keyword_.match(p, end)) countBodyMatch(p);
+        ++p;
+    } while (p < end && (kind = wordBytes_[static_cast<unsigned char>(*p)]) != kNotWordByte);
     return p;
 }
 
@@ -508,14 +529,16 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
         state_.insideTable = false;
         popColours();
     }
-    for (std::string_view cell : {"TR"sv, "TH"sv, "TD"sv}) {
+    static constexpr std::string_view kCells[] = {"TR", "TH", "TD"};
+    for (std::string_view cell : kCells) {
         if (isName(key, p, cell)) {
             p += cell.size();
             key = nameKeyAt(p);
             applyColourAttributes(p);
         }
     }
-    for (std::string_view cellEnd : {"/TR"sv, "/TH"sv, "/TD"sv}) {
+    static constexpr std::string_view kCellEnds[] = {"/TR", "/TH", "/TD"};
+    for (std::string_view cellEnd : kCellEnds) {
         if (isName(key, p, cellEnd)) {
             p += cellEnd.size();
             key = nameKeyAt(p);

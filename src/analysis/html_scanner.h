@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -81,6 +82,7 @@ private:
         if (keyword_.match(p, end_)) countBodyMatch(p);
     }
     void countBodyMatch(const char* p);
+    const char* readWordRun(const char* p);
     void readLinkText(const char* p);
 
     // Word building: every body byte passed over as text, each tab, CR and
@@ -142,6 +144,11 @@ private:
     std::uint16_t minWordLength_;
     const char* begin_;
     const char* end_;
+
+    // Letters and digits, told apart by whether a keyword match can begin
+    // with them, for the runs of letters and digits in body text.
+    enum WordByte : std::uint8_t { kNotWordByte, kWordByte, kKeywordStartByte };
+    std::array<std::uint8_t, 256> wordBytes_{};
 
     ScanText metaName_;        // the name of the META being read
     bool caseSensitiveWords_;  // repeated words are compared as the keyword is

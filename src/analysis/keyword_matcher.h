@@ -38,6 +38,9 @@ public:
         return wordCount_ < 2 ? matchSingleWord(pos, end) : matchPhrase(pos, end);
     }
 
+    // False when no match can begin with byte `c`: match() would refuse at once.
+    bool mayStartWith(char c) const { return mayStartWith_[static_cast<unsigned char>(c)]; }
+
     // Matches tried at word starts only. When `firstOffset` is given it
     // receives the offset of the first match from the start of `text` (it is
     // left alone when nothing matches).
