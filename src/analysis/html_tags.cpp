@@ -1,8 +1,6 @@
 #include "analysis/html_tags.h"
 
-#include <array>
-#include <cstdint>
-
+#include "analysis/byte_search.h"
 #include "analysis/char_class.h"
 
 namespace quorvel {
@@ -17,25 +15,13 @@ bool mayPrecedeAttributeName(char c) {
     return c == kDoubleQuote || isWhite(c);
 }
 
-// What skipToTagEnd looks for: the bytes that can end a tag, and `<`, which
-// matters only for nested tags.
-constexpr std::uint8_t kEndsTag = 1;
-constexpr std::uint8_t kOpensTag = 2;
-constexpr std::array<std::uint8_t, 256> kTagBytes = [] {
-    std::array<std::uint8_t, 256> kinds{};
-    kinds[static_cast<unsigned char>(kZero)] = kEndsTag;
-    kinds[static_cast<unsigned char>(kTagClose)] = kEndsTag;
-    kinds[static_cast<unsigned char>(kTagOpen)] = kOpensTag;
-    return kinds;
-}();
-
 }  // namespace
 
 const char* skipToTagEnd(const char* p, const char* end, bool nested) {
-    const std::uint8_t wanted = nested ? (kEndsTag | kOpensTag) : kEndsTag;
+    // `<` matters only to nested tags; elsewhere the zero byte stands in for it.
+    const char open = nested ? kTagOpen : kZero;
     std::size_t depth = 0;
-    for (; p < end; ++p) {
-        if ((kTagBytes[static_cast<unsigned char>(*p)] & wanted) == 0) continue;
+    while ((p = findFirstOf(p, end, kZero, kTagClose, open, open)) < end) {
         if (*p == kZero) return p;
         if (*p == kTagClose) {
             if (depth == 0) return p;
@@ -43,6 +29,7 @@ const char* skipToTagEnd(const char* p, const char* end, bool nested) {
         } else {
             ++depth;
         }
+        ++p;
     }
     return p;
 }
@@ -52,16 +39,14 @@ AttributeLookup findAttribute(const char* start, const char* end, std::string_vi
     out.clear();
     const char* p = start;
     // Only a byte equal to the name's first byte, in either case, can start
-    // the name; the rest are passed over with one comparison more than `>`.
+    // the name: the search leaps from one such byte, `>` or zero byte to the next.
     const bool letterFirst = !name.empty() && isAsciiLetter(name[0]);
     const char firstLower = letterFirst ? static_cast<char>(name[0] | kLowerCaseBit) : kZero;
-    while (p < end && *p != kZero) {
-        const char c = *p;
-        if (c == kTagClose) return {p, 0};
-        if (letterFirst && static_cast<char>(c | kLowerCaseBit) != firstLower) {
-            ++p;
-            continue;
-        }
+    const char firstUpper = toAsciiUpper(firstLower);
+    for (;;) {
+        if (letterFirst) p = findFirstOf(p, end, kZero, kTagClose, firstLower, firstUpper);
+        if (p >= end || *p == kZero) break;
+        if (*p == kTagClose) return {p, 0};
         if (!mayPrecedeAttributeName(p[-1]) || !startsWithNoCase(p, end, name)) {
             ++p;
             continue;
