@@ -18,6 +18,31 @@ bool isHeadingLetter(char c) {
     return c == 'h' || c == 'H';
 }
 
+// Every name that scanBodyTag tests after SCRIPT. A tag whose first two
+// bytes, folded, begin none of them is passed over without the tests.
+constexpr std::string_view kBodyTagNames[] = {
+    "FONT",   "/FONT", "BASEFONT", "/BASEFONT", "SMALL", "/SMALL", "BIG",   "/BIG",   "DIV",
+    "IMG",    "META",  "MAP",      "FORM",      "/FORM", "AREA",   "INPUT", "APPLET", "TABLE",
+    "/TABLE", "TR",    "TH",       "TD",        "/TR",   "/TH",    "/TD",   "OBJECT"};
+
+class TagNameKeySet {
+public:
+    constexpr TagNameKeySet() {
+        for (std::string_view name : kBodyTagNames) {
+            const std::uint16_t key = tagNameKey(name[0], name[1]);
+            words_[key / 64] |= std::uint64_t{1} << (key % 64);
+        }
+    }
+    constexpr bool contains(std::uint16_t key) const {
+        return (words_[key / 64] >> (key % 64) & 1u) != 0;
+    }
+
+private:
+    std::array<std::uint64_t, 65536 / 64> words_{};
+};
+
+constexpr TagNameKeySet kBodyTagKeys;
+
 }  // namespace
 
 HtmlScanner::HtmlScanner(const ScanContext& context)
@@ -398,6 +423,8 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
     // Every name below is at least two bytes long, so the first two bytes,
     // folded, rule out all but a few names at the cost of one comparison each.
     std::uint16_t key = nameKeyAt(p);
+    // No test below can succeed, and none moves the cursor unless it does.
+    if (!kBodyTagKeys.contains(key)) return stepPast(skipToTagEnd(p, end_, true));
 
     if (isName(key, p, "FONT")) {
         p += 4;

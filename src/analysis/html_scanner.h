@@ -11,6 +11,12 @@
 
 namespace quorvel {
 
+// Two bytes of a tag name as one number, for telling names apart quickly.
+inline constexpr std::uint16_t tagNameKey(char first, char second) {
+    return static_cast<std::uint16_t>((static_cast<unsigned char>(first) << 8) |
+                                      static_cast<unsigned char>(second));
+}
+
 // Everything one scan of a page works on, lent by the PageScan for the scan.
 struct ScanContext {
     PageFacts& facts;
@@ -119,16 +125,12 @@ private:
     // fewer than two bytes are left.
     std::uint16_t nameKeyAt(const char* p) const {
         if (end_ - p < 2) return 0;
-        return nameKey(toAsciiUpper(p[0]), toAsciiUpper(p[1]));
-    }
-    static constexpr std::uint16_t nameKey(char first, char second) {
-        return static_cast<std::uint16_t>((static_cast<unsigned char>(first) << 8) |
-                                          static_cast<unsigned char>(second));
+        return tagNameKey(toAsciiUpper(p[0]), toAsciiUpper(p[1]));
     }
     // startsWith for an upper-case name of two or more bytes, whose first two
     // bytes are compared through `key` (nameKeyAt(p)) first.
     bool isName(std::uint16_t key, const char* p, std::string_view name) const {
-        return key == nameKey(name[0], name[1]) && startsWith(p, name);
+        return key == tagNameKey(name[0], name[1]) && startsWith(p, name);
     }
     const char* stepPast(const char* p) const { return p < end_ ? p + 1 : p; }
     const char* advance(const char* p, std::size_t n) const {
