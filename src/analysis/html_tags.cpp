@@ -65,18 +65,27 @@ AttributeLookup findAttribute(const char* start, const char* end, std::string_vi
             ++q;
         char quote = kZero;
         if (q < end && (*q == kDoubleQuote || *q == kSingleQuote)) quote = *q++;
-        while (q < end && *q != kZero && *q != kTagClose && *q != quote) {
+        const char* const valueEnd = findFirstOf(q, end, kZero, kTagClose, quote, quote);
+        const std::string_view raw(q, static_cast<std::size_t>(valueEnd - q));
+        if (findFirstOf(q, valueEnd, kCr, kLf, kTab, kTab) == valueEnd) {
+            out.value.assign(raw);  // nothing to turn into blanks
+            return {valueEnd, out.value.size()};
+        }
+        char copy[ScanText::kMaxLength];
+        std::size_t length = 0;
+        while (q < valueEnd) {
             char c = *q++;
             if (c == kCr || c == kLf) {
                 out.hadCrLf = true;
-                if (c == kCr && q < end && *q == kLf) ++q;
+                if (c == kCr && q < valueEnd && *q == kLf) ++q;
                 c = kBlank;
             } else if (c == kTab) {
                 c = kBlank;
             }
-            out.value.push(c);
+            if (length < sizeof copy) copy[length++] = c;
         }
-        return {q, out.value.size()};
+        out.value.assign(std::string_view(copy, length));
+        return {valueEnd, length};
     }
     return {p, 0};
 }
