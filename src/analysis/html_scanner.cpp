@@ -374,18 +374,6 @@ const char* HtmlScanner::scanBody(const char* p) {
     return p;
 }
 
-// From the first byte of a run of letters and digits in body text: tries the
-// keyword at each, and returns the first byte after the run.
-const char* HtmlScanner::readWordRun(const char* p) {
-    const char* const end = end_;
-    std::uint8_t kind = wordBytes_[static_cast<unsigned char>(*p)];
-    do {
-        if (kind == kKeywordStartByte && keyword_.match(p, end)) countBodyMatch(p);
-        ++p;
-    } while (p < end && (kind = wordBytes_[static_cast<unsigned char>(*p)]) != kNotWordByte);
-    return p;
-}
-
 void HtmlScanner::countBodyMatch(const char* p) {
     const std::uint32_t matchPos = pos(p) + keyword_.lastMatchOffset();
     if (state_.insideHeading) {

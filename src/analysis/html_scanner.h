@@ -88,7 +88,17 @@ private:
         if (keyword_.match(p, end_)) countBodyMatch(p);
     }
     void countBodyMatch(const char* p);
-    const char* readWordRun(const char* p);
+    // From the first byte of a run of letters and digits in body text: tries
+    // the keyword at each, and returns the first byte after the run.
+    const char* readWordRun(const char* p) {
+        const char* const end = end_;
+        std::uint8_t kind = wordBytes_[static_cast<unsigned char>(*p)];
+        do {
+            if (kind == kKeywordStartByte && keyword_.match(p, end)) countBodyMatch(p);
+            ++p;
+        } while (p < end && (kind = wordBytes_[static_cast<unsigned char>(*p)]) != kNotWordByte);
+        return p;
+    }
     void readLinkText(const char* p);
 
     // Word building: every body byte passed over as text, each tab, CR and
