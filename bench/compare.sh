@@ -20,10 +20,11 @@ keyword="${KEYWORD:-table function}"
 runs="${RUNS:-3}"
 
 [ -d "$corpus/files-10000" ] || bench/make_corpus.sh "$corpus"
-if [ ! -x /usr/bin/time ]; then
+# /usr/bin/time for peak memory, gumbo for the full-parse baseline.
+if [ ! -x /usr/bin/time ] || ! dpkg -s libgumbo-dev >/dev/null 2>&1; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq time
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq time libgumbo-dev
 fi
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF >/dev/null
@@ -61,19 +62,20 @@ row() {  # name, command text, seconds, bytes
         'BEGIN { printf "| %s | %.3f s | %.1f MB/s | `%s` |\n", name, t, b / 1e6 / t, cmd }'
 }
 
-set1000="$corpus/files-1000"
-bytes=$(bytes_of "$set1000")
-files=("$set1000"/*)
-echo "Corpus: $set1000, ${#files[@]} files, $bytes bytes; keyword \"$keyword\"; best of $runs runs"
+# Throughput is measured over every page of the corpus, a few thousand files.
+pageSet="$corpus/all"
+bytes=$(bytes_of "$pageSet")
+files=("$pageSet"/*)
+echo "Corpus: $pageSet, ${#files[@]} files, $bytes bytes; keyword \"$keyword\"; best of $runs runs"
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 echo
 echo "| tool | time | throughput | command |"
 echo "|---|---|---|---|"
 t=$(best_time grep -c -i -F "$keyword" "${files[@]}")
-row "grep -c -i -F" "grep -c -i -F \"$keyword\" $set1000/*" "$t" "$bytes"
+row "grep -c -i -F" "grep -c -i -F \"$keyword\" $pageSet/*" "$t" "$bytes"
 if [ -x "$build/bench/gumbo_baseline" ]; then
-    t=$(best_time "$build/bench/gumbo_baseline" "$set1000")
-    row "gumbo (full parse)" "$build/bench/gumbo_baseline $set1000" "$t" "$bytes"
+    t=$(best_time "$build/bench/gumbo_baseline" "$pageSet")
+    row "gumbo (full parse)" "$build/bench/gumbo_baseline $pageSet" "$t" "$bytes"
 fi
 
 check_help=$("$cli" check --help 2>&1 || true)
@@ -83,22 +85,26 @@ if grep -q -- '--keyword' <<<"$check_help"; then
         for jobs in 1 2; do
             t=$(best_time "${check[@]}" --jobs "$jobs")
             row "quorvel-cli check --jobs $jobs" \
-                "quorvel-cli check $set1000/* --keyword \"$keyword\" --format json --output /dev/null --jobs $jobs" \
+                "quorvel-cli check $pageSet/* --keyword \"$keyword\" --format json --output /dev/null --jobs $jobs" \
                 "$t" "$bytes"
         done
     else
         t=$(best_time "${check[@]}")
         row "quorvel-cli check" \
-            "quorvel-cli check $set1000/* --keyword \"$keyword\" --format json --output /dev/null" \
+            "quorvel-cli check $pageSet/* --keyword \"$keyword\" --format json --output /dev/null" \
             "$t" "$bytes"
     fi
     echo
-    echo "| files | peak RSS of quorvel-cli check |"
-    echo "|---|---|"
-    for count in 1000 10000; do
-        rss=$(peak_rss_kb "$cli" check "$corpus/files-$count"/* --keyword "$keyword" \
-            --format json --output /dev/null)
-        echo "| $count ($(awk -v b="$(bytes_of "$corpus/files-$count")" 'BEGIN { printf "%.0f MB", b / 1e6 }')) | $rss kB |"
+    echo "| files | format | jobs | peak RSS of quorvel-cli check |"
+    echo "|---|---|---|---|"
+    for format in text json; do
+        for jobs in 1 2; do
+            for count in 1000 10000; do
+                rss=$(peak_rss_kb "$cli" check "$corpus/files-$count"/* --keyword "$keyword" \
+                    --format "$format" --output /dev/null --jobs "$jobs")
+                echo "| $count ($(awk -v b="$(bytes_of "$corpus/files-$count")" 'BEGIN { printf "%.0f MB", b / 1e6 }')) | $format | $jobs | $rss kB |"
+            done
+        done
     done
 else
     echo
@@ -107,8 +113,8 @@ fi
 
 if [ -n "$scanner_bench" ]; then
     echo
-    echo "Scanner benchmark ($scanner_bench, real pages from $set1000):"
+    echo "Scanner benchmark ($scanner_bench, real pages from $pageSet):"
     echo '```'
-    QUORVEL_BENCH_PAGES="$set1000" "$build/bench/$scanner_bench" --benchmark_min_time=0.5 2>/dev/null | grep -E '^(BM_|Benchmark|---)' || true
+    QUORVEL_BENCH_PAGES="$pageSet" "$build/bench/$scanner_bench" --benchmark_min_time=0.5 2>/dev/null | grep -E '^(BM_|Benchmark|---)' || true
     echo '```'
 fi

@@ -19,11 +19,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get update -qq
     available=()
     for p in "${missing[@]}"; do
-        apt-cache policy "$p" | grep -q 'Candidate: [0-9]' && available+=("$p")
+        # Read the whole answer: grep -q would end the pipe early under pipefail.
+        policy=$(apt-cache policy "$p")
+        grep -q 'Candidate: [0-9]' <<<"$policy" && available+=("$p")
     done
-    [ ${#available[@]} -eq 0 ] ||
+    if [ ${#available[@]} -gt 0 ]; then
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
             "${available[@]}"
+    fi
 fi
 
 rm -rf "$out"

@@ -253,11 +253,7 @@ RunInputs runInputsFromSettings(const UserSettings& settings) {
     inputs.folder = settings.folder();
     inputs.homeUrl = settings.homeUrl();
     inputs.keyword = settings.currentKeyword();
-    const int count = settings.fileCount();
-    inputs.files.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    for (int n = 1; n <= count; ++n) {
-        inputs.files.push_back({settings.fileName(n), settings.fileEnabled(n)});
-    }
+    inputs.files = settings.files();
     inputs.killTerminatingS = settings.option(IntOption::KillTeminatingS) != 0;
     inputs.skipShortWords = settings.option(IntOption::SkipShortWords) != 0;
     inputs.minWordLength = settings.option(IntOption::MinWordLength);

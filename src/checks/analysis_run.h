@@ -11,18 +11,15 @@
 #include <vector>
 
 #include "report/report_entry.h"
+#include "settings/user_settings.h"
 
 namespace quorvel {
 
 class CheckerFile;
 class EngineRules;
-class UserSettings;
-
-// One item of a project's file list.
-struct ListedFile {
-    std::string name;  // as listed, without the disabled marker
-    bool enabled = true;
-};
+// One item of a project's file list: the name as listed, without the
+// disabled marker, and whether it is enabled.
+using ListedFile = UserSettings::FileItem;
 
 // Everything a run reads besides the engine's rules.
 struct RunInputs {

@@ -1,13 +1,14 @@
 #include "cli/cli.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <ostream>
 
 #include "cli/commands.h"
 
 namespace quorvel {
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCli(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
     CLI::App app{"Quorvel: on-page search engine optimisation checker", "quorvel-cli"};
     app.set_version_flag("--version", std::string(QUORVEL_VERSION));
     app.require_subcommand(1);
@@ -18,10 +19,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     addRulesCommand(app, context);
     addRunCommands(app, context);
 
-    // CLI11 wants argv order reversed when given a vector.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    // CLI11 wants argv order reversed when given a vector; it takes the
+    // arguments from its end as it goes, so a long file list is not copied.
+    std::reverse(args.begin(), args.end());
     try {
-        app.parse(reversed);
+        app.parse(args);
     } catch (const CLI::CallForHelp& e) {
         out << app.help();
         return kExitOk;

@@ -13,6 +13,6 @@ inline constexpr int kExitUsage = 2;     // bad arguments, unreadable input
 
 // Runs quorvel-cli with its arguments (without the program name), writing to
 // the given streams; returns the exit status. Never throws.
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCli(std::vector<std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvel

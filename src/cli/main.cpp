@@ -1,5 +1,6 @@
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/cli.h"
@@ -7,5 +8,5 @@
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
-    return quorvel::runCli(args, std::cout, std::cerr);
+    return quorvel::runCli(std::move(args), std::cout, std::cerr);
 }

@@ -177,6 +177,16 @@ public:
         }
         buffer_.clear();
     }
+    // Drops what is left; a file is removed and the old one stays as it was.
+    // What already went to the stream cannot be taken back.
+    void abandon() {
+        buffer_.clear();
+        if (file_ != nullptr) {
+            file_->abandon();
+        } else {
+            stream_.flush();
+        }
+    }
     // Writes what is left; a file is committed. The first failure, if any.
     FileWriteResult finish() {
         flush();
@@ -245,7 +255,7 @@ public:
         std::string& out = output_.buffer();
         switch (format_) {
             case Format::Text:
-                writeTextReport(textRows_, header_, [this](std::string& text) {
+                rowsLost_ = !writeTextReport(textRows_, header_, [this](std::string& text) {
                     output_.buffer() += text;
                     text.clear();
                     output_.flushWhenFull();
@@ -262,6 +272,8 @@ public:
 
     int mostSevere() const { return mostSevere_; }
     int unopenedFiles() const { return unopenedFiles_; }
+    // Whether rows kept in a temporary file could not be read back.
+    bool rowsLost() const { return rowsLost_; }
 
 private:
     enum class Format { Text, Html, Json };
@@ -298,6 +310,7 @@ private:
     std::size_t entryCount_ = 0;
     int mostSevere_ = 0;
     int unopenedFiles_ = 0;
+    bool rowsLost_ = false;
 };
 
 // Runs the analysis, writing the report while it runs, and returns the exit
@@ -321,6 +334,13 @@ int runAndReport(const RunInputs& inputs, const EngineRules& rules, const Report
     sink.begin();
     runAnalysis(inputs, rules, sink, options.jobs);
     sink.end(currentLocalDateTime().year);
+    if (sink.rowsLost()) {
+        // A report missing rows must not stand in for the whole one.
+        output.abandon();
+        context.err << program << "the report's rows could not be read back from "
+                    << "the temporary file; no report was written\n";
+        return kExitUsage;
+    }
     const FileWriteResult written = output.finish();
     if (!written.ok()) return cannotWrite(written);
 
@@ -380,7 +400,7 @@ int runCheck(CheckOptions& options, CommandContext& context) {
     inputs.files.reserve(options.files.size());
     for (std::string& file : options.files)
         inputs.files.push_back({std::move(file), true});
-    options.files.clear();
+    std::vector<std::string>().swap(options.files);
     inputs.killTerminatingS = options.finalS;
     inputs.skipShortWords = options.minWordLength.has_value();
     if (options.minWordLength) inputs.minWordLength = *options.minWordLength;
@@ -463,8 +483,9 @@ void addRunCommands(CLI::App& app, CommandContext& context) {
         "check",
         "Check the given HTML files for a keyword and write the report, without a settings "
         "file (a project named \"check\" in the current folder)");
-    checkCommand->add_option("FILE", check->files, "HTML files to check, in report order")
-        ->required();
+    CLI::Option* filesOption =
+        checkCommand->add_option("FILE", check->files, "HTML files to check, in report order")
+            ->required();
     checkCommand->add_option("--keyword", check->keyword, "Keyword or phrase to check")
         ->required()
         ->type_name("TEXT");
@@ -490,7 +511,11 @@ void addRunCommands(CLI::App& app, CommandContext& context) {
         ->type_name("N");
     addReportOptions(*checkCommand, check->report);
     checkCommand->footer(kExitStatusFooter);
-    checkCommand->callback([check, &context] { context.status = runCheck(*check, context); });
+    checkCommand->callback([check, filesOption, &context] {
+        // The names now live in check->files; the parser's copies can go.
+        filesOption->clear();
+        context.status = runCheck(*check, context);
+    });
 }
 
 }  // namespace quorvel

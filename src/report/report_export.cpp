@@ -1,12 +1,18 @@
 #include "report/report_export.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "checks/checker_file.h"
+#include "platform/temp_files.h"
 #include "report/entry_details.h"
 #include "report/report_list.h"
 
@@ -99,51 +105,151 @@ std::string escapeHtmlText(std::string_view text) {
     return escaped;
 }
 
-void TextReportRows::append(const ReportEntry& entry) {
-    Row row;
-    row.importance = entry.importanceClass;
-    row.descriptionStart = descriptions_.size();
-    row.descriptionLength = static_cast<std::uint32_t>(entry.description.size());
-    descriptions_ += entry.description;
-    // Rows come file by file: only a change of name stores a new one.
-    if (fileNames_.empty() || fileNames_.back() != entry.fileName) {
-        fileNames_.push_back(entry.fileName);
-    }
-    row.fileName = static_cast<std::uint32_t>(fileNames_.size() - 1);
-    rows_.push_back(row);
+namespace {
+
+// A row is kept as one record: the importance class (one byte), the file
+// name's length and bytes, the description's length and bytes. Lengths are
+// 32-bit in the machine's order; a file name length of kSameFileName means
+// the file of the record before.
+constexpr std::uint32_t kSameFileName = 0xFFFFFFFF;
+constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
+constexpr std::size_t kReadChunkSize = 65536;
+
+void appendLength(std::string& out, std::uint32_t length) {
+    char bytes[kLengthSize];
+    std::memcpy(bytes, &length, kLengthSize);
+    out.append(bytes, kLengthSize);
 }
 
-std::string_view TextReportRows::importanceCell(std::size_t index) const {
-    return importanceWord(rows_[index].importance);
+std::uint32_t lengthAt(std::string_view bytes, std::size_t offset) {
+    std::uint32_t length;
+    std::memcpy(&length, bytes.data() + offset, kLengthSize);
+    return length;
 }
 
-std::string_view TextReportRows::fileNameCell(std::size_t index) const {
-    return fileNames_[rows_[index].fileName];
+std::uint32_t cappedLength(std::size_t size) {
+    return static_cast<std::uint32_t>(std::min<std::size_t>(size, kSameFileName - 1));
 }
 
-std::string_view TextReportRows::descriptionCell(std::size_t index) const {
-    const Row& row = rows_[index];
-    return std::string_view(descriptions_).substr(row.descriptionStart, row.descriptionLength);
-}
-
-void writeTextReport(const TextReportRows& rows, const ReportHeader& header,
-                     const ReportChunkWriter& write, std::size_t chunkSize) {
-    auto cell = [&rows](std::size_t row, std::size_t column) {
-        switch (column) {
-            case 0:
-                return rows.importanceCell(row);
-            case 1:
-                return rows.fileNameCell(row);
-            default:
-                return rows.descriptionCell(row);
+// Hands the whole records at the start of `bytes` to `visit` and returns the
+// number of bytes they take; `fileName` carries the current file name.
+std::size_t visitRecords(std::string_view bytes, std::string& fileName,
+                         const TextReportRows::RowVisitor& visit) {
+    std::size_t offset = 0;
+    for (;;) {
+        std::size_t at = offset;
+        if (bytes.size() - at < 1 + kLengthSize) return offset;
+        const auto importance = static_cast<ImportanceClass>(bytes[at]);
+        const std::uint32_t nameLength = lengthAt(bytes, at + 1);
+        at += 1 + kLengthSize;
+        std::string_view name;
+        if (nameLength != kSameFileName) {
+            if (bytes.size() - at < nameLength) return offset;
+            name = bytes.substr(at, nameLength);
+            at += nameLength;
         }
-    };
+        if (bytes.size() - at < kLengthSize) return offset;
+        const std::uint32_t descriptionLength = lengthAt(bytes, at);
+        at += kLengthSize;
+        if (bytes.size() - at < descriptionLength) return offset;
+        if (nameLength != kSameFileName) fileName.assign(name);
+        visit(importanceWord(importance), fileName, bytes.substr(at, descriptionLength));
+        offset = at + descriptionLength;
+    }
+}
+
+// Writes all of `bytes` at the end of the file; false on any failure.
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+TextReportRows::TextReportRows(std::size_t memoryLimit) : memoryLimit_(memoryLimit) {}
+
+TextReportRows::~TextReportRows() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TextReportRows::append(const ReportEntry& entry) {
+    const std::string_view description =
+        std::string_view(entry.description).substr(0, cappedLength(entry.description.size()));
+    const std::string_view fileName =
+        std::string_view(entry.fileName).substr(0, cappedLength(entry.fileName.size()));
+    records_ += static_cast<char>(entry.importanceClass);
+    // Rows come file by file: only a change of name stores the name.
+    if (rowCount_ > 0 && fileName == previousFileName_) {
+        appendLength(records_, kSameFileName);
+    } else {
+        appendLength(records_, static_cast<std::uint32_t>(fileName.size()));
+        records_ += fileName;
+        previousFileName_.assign(fileName);
+    }
+    appendLength(records_, static_cast<std::uint32_t>(description.size()));
+    records_ += description;
+
+    ++rowCount_;
+    importanceWidth_ = std::max(importanceWidth_, importanceWord(entry.importanceClass).size());
+    fileNameWidth_ = std::max(fileNameWidth_, fileName.size());
+    descriptionWidth_ = std::max(descriptionWidth_, description.size());
+    if (records_.size() >= memoryLimit_ && !keepInMemory_) spill();
+}
+
+void TextReportRows::spill() {
+    if (fd_ < 0) fd_ = openAnonymousTemporaryFile();
+    if (fd_ >= 0 && writeAll(fd_, records_)) {
+        fileBytes_ += records_.size();
+        records_.clear();
+        return;
+    }
+    // No room for the rows on disk: they stay in memory from here on, and a
+    // part written before the failure is cut off again.
+    keepInMemory_ = true;
+    if (fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(fileBytes_)) != 0) {
+        // The file keeps its good part; what follows it is never read.
+    }
+}
+
+bool TextReportRows::forEachRow(const RowVisitor& visit) const {
+    std::string fileName;
+    if (fileBytes_ > 0) {
+        std::string chunk;
+        std::uint64_t offset = 0;
+        while (offset < fileBytes_) {
+            const std::size_t kept = chunk.size();
+            const std::size_t wanted = static_cast<std::size_t>(
+                std::min<std::uint64_t>(std::max(kReadChunkSize, kept), fileBytes_ - offset));
+            chunk.resize(kept + wanted);
+            const ssize_t got =
+                ::pread(fd_, chunk.data() + kept, wanted, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) {
+                chunk.resize(kept);
+                continue;
+            }
+            if (got <= 0) return false;
+            chunk.resize(kept + static_cast<std::size_t>(got));
+            offset += static_cast<std::uint64_t>(got);
+            chunk.erase(0, visitRecords(chunk, fileName, visit));
+        }
+        // The file holds whole records only.
+        if (!chunk.empty()) return false;
+    }
+    return visitRecords(records_, fileName, visit) == records_.size();
+}
+
+bool writeTextReport(const TextReportRows& rows, const ReportHeader& header,
+                     const ReportChunkWriter& write, std::size_t chunkSize) {
+    const std::array<std::size_t, kTextColumns.size()> rowWidths = {
+        rows.importanceWidth(), rows.fileNameWidth(), rows.descriptionWidth()};
     std::array<std::size_t, kTextColumns.size()> widths{};
     for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
-        widths[c] = reportColumnHeader(kTextColumns[c]).size();
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            widths[c] = std::max(widths[c], cell(r, c).size());
-        }
+        widths[c] = std::max(reportColumnHeader(kTextColumns[c]).size(), rowWidths[c]);
     }
 
     std::string headerLine;
@@ -172,23 +278,26 @@ void writeTextReport(const TextReportRows& rows, const ReportHeader& header,
     out += kWordWrapNote;
     out += "\r\n\r\n";
     out += ruleLine + "\r\n" + headerLine + "\r\n" + ruleLine + "\r\n";
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
-            appendPadded(out, cell(r, c), widths[c]);
-        }
-        out += "\r\n";
-        if (out.size() >= chunkSize) write(out);
-    }
+    const bool complete = rows.forEachRow(
+        [&](std::string_view importance, std::string_view fileName, std::string_view description) {
+            appendPadded(out, importance, widths[0]);
+            appendPadded(out, fileName, widths[1]);
+            appendPadded(out, description, widths[2]);
+            out += "\r\n";
+            if (out.size() >= chunkSize) write(out);
+        });
     out += ruleLine + "\r\n\r\n";
     out += kReportClosing;
     out += ' ';
     out += kOwnershipNotice;
     out += "\r\n";
     write(out);
+    return complete;
 }
 
 std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeader& header) {
-    TextReportRows compact;
+    // The whole report is built in memory anyway: so are its rows.
+    TextReportRows compact(SIZE_MAX);
     for (const ReportEntry& row : rows)
         compact.append(row);
     std::string report;

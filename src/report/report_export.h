@@ -36,32 +36,52 @@ std::string otherOptionsText(const ReportHeader& header, std::string_view separa
 // element content.
 std::string escapeHtmlText(std::string_view text);
 
-// The rows of a text report, held compactly while a run goes on: each run of
-// rows of one file stores the file name once, and all descriptions share one
-// buffer. Also a ReportSink, so a run can fill it directly.
+// The rows of a text report, gathered while a run goes on and written when it
+// ends, since each column is as wide as its longest cell. Rows are kept as
+// compact records; beyond `memoryLimit` bytes they move to a temporary file
+// without a name, so that a run over many thousands of files keeps its memory
+// flat. Also a ReportSink, so a run can fill it directly.
 class TextReportRows : public ReportSink {
 public:
+    static constexpr std::size_t kDefaultMemoryLimit = std::size_t{1} << 20;
+
+    explicit TextReportRows(std::size_t memoryLimit = kDefaultMemoryLimit);
+    ~TextReportRows() override;
+    TextReportRows(const TextReportRows&) = delete;
+    TextReportRows& operator=(const TextReportRows&) = delete;
+
     void append(const ReportEntry& entry);
-    std::size_t size() const { return rows_.size(); }
-    // The Importance, File Name and Description cells of row `index` (which
-    // must exist); the views live as long as this object is not changed.
-    std::string_view importanceCell(std::size_t index) const;
-    std::string_view fileNameCell(std::size_t index) const;
-    std::string_view descriptionCell(std::size_t index) const;
+    std::size_t size() const { return rowCount_; }
+    // The longest Importance, File Name and Description cells so far.
+    std::size_t importanceWidth() const { return importanceWidth_; }
+    std::size_t fileNameWidth() const { return fileNameWidth_; }
+    std::size_t descriptionWidth() const { return descriptionWidth_; }
+    // Whether some rows live in the temporary file.
+    bool spilled() const { return fileBytes_ > 0; }
+
+    using RowVisitor = std::function<void(std::string_view importance, std::string_view fileName,
+                                          std::string_view description)>;
+    // Hands every row's three cells to `visit`, in order. False when rows
+    // kept in the temporary file cannot be read back; `visit` has then seen
+    // only the rows before them.
+    bool forEachRow(const RowVisitor& visit) const;
 
     void appendEntry(const ReportEntry& entry) override { append(entry); }
     void fileNotOpened(std::string_view, std::string_view) override {}
 
 private:
-    struct Row {
-        std::uint64_t descriptionStart = 0;
-        std::uint32_t descriptionLength = 0;
-        std::uint32_t fileName = 0;  // index into fileNames_
-        ImportanceClass importance = ImportanceClass::Separator;
-    };
-    std::vector<Row> rows_;
-    std::vector<std::string> fileNames_;
-    std::string descriptions_;
+    void spill();
+
+    std::size_t memoryLimit_;
+    std::string records_;  // the records not (yet) in the temporary file
+    int fd_ = -1;          // the temporary file, once one is needed
+    std::uint64_t fileBytes_ = 0;
+    bool keepInMemory_ = false;  // the temporary file failed: rows stay here
+    std::string previousFileName_;
+    std::size_t rowCount_ = 0;
+    std::size_t importanceWidth_ = 0;
+    std::size_t fileNameWidth_ = 0;
+    std::size_t descriptionWidth_ = 0;
 };
 
 // Receives a report's text in pieces, in order; it may take the text away
@@ -69,7 +89,9 @@ private:
 using ReportChunkWriter = std::function<void(std::string& text)>;
 
 // Writes the text report in pieces of about `chunkSize` bytes to `write`.
-void writeTextReport(const TextReportRows& rows, const ReportHeader& header,
+// False when the rows could not all be read back; the report then ends
+// after the rows that could.
+bool writeTextReport(const TextReportRows& rows, const ReportHeader& header,
                      const ReportChunkWriter& write, std::size_t chunkSize = 65536);
 
 // The report as a fixed-width text table (Importance, File Name, Description)

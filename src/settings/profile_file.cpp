@@ -406,6 +406,19 @@ std::string ProfileFile::listItem(std::string_view section, int index,
     return getString(section, listItemKey(listName, index));
 }
 
+std::vector<std::string> ProfileFile::listItems(std::string_view sectionName,
+                                                std::string_view listName) const {
+    std::vector<std::string> items;
+    const int count = listCount(sectionName, listName);
+    const Section* section = count < 1 ? nullptr : findSection(sectionName);
+    if (section == nullptr) return items;
+    items.resize(static_cast<std::size_t>(count));
+    for (const ListSlot& slot : listSlots(*section, listName, 1, count)) {
+        items[static_cast<std::size_t>(slot.number - 1)] = slot.entry->value.substr(0, kMaxValue);
+    }
+    return items;
+}
+
 int ProfileFile::listFind(std::string_view sectionName, std::string_view text,
                           std::string_view listName) const {
     const int count = listCount(sectionName, listName);

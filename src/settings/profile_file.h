@@ -104,6 +104,10 @@ public:
     // listReplace: listSet at the index of the first item equal to oldText.
     int listCount(std::string_view section, std::string_view listName = {}) const;
     std::string listItem(std::string_view section, int index, std::string_view listName = {}) const;
+    // listItems: listItem for every index 1..count, read in one pass over
+    //   the section (a long list is not searched once per item).
+    std::vector<std::string> listItems(std::string_view section,
+                                       std::string_view listName = {}) const;
     int listFind(std::string_view section, std::string_view text,
                  std::string_view listName = {}) const;
     int listAdd(std::string_view section, std::string_view text, std::string_view listName = {});

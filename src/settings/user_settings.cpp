@@ -219,6 +219,18 @@ int UserSettings::fileCount() const {
     return profile_.listCount(currentProject_, kFileList);
 }
 
+std::vector<UserSettings::FileItem> UserSettings::files() const {
+    std::vector<FileItem> files;
+    std::vector<std::string> items = profile_.listItems(currentProject_, kFileList);
+    files.reserve(items.size());
+    for (std::string& item : items) {
+        const bool enabled = item.empty() || item.front() != kDisabledMark;
+        if (!enabled) item.erase(0, 1);
+        files.push_back({std::move(item), enabled});
+    }
+    return files;
+}
+
 std::string UserSettings::fileName(int n) const {
     return std::string(withoutDisabledMark(profile_.listItem(currentProject_, n, kFileList)));
 }

@@ -108,6 +108,13 @@ public:
 
     // Files of the current project; a stored leading '*' marks a disabled file.
     int fileCount() const;
+    // Every file of the current project in list order, read in one pass:
+    // what fileName(n) and fileEnabled(n) give for n = 1..fileCount().
+    struct FileItem {
+        std::string name;  // without the '*'
+        bool enabled = true;
+    };
+    std::vector<FileItem> files() const;
     std::string fileName(int n) const;  // without the '*'
     bool fileEnabled(int n) const;
     int addFile(std::string_view name);  // stored enabled; as ProfileFile::listAdd

@@ -120,14 +120,14 @@ TEST(KeywordMatcherTest, RefusesPhraseLongerThan2047BytesAndKeepsEarlierWords) {
 TEST(KeywordMatcherTest, KeepsAtMost128Words) {
     std::string phrase;
     for (int i = 0; i < 130; ++i)
-        phrase += "w" + std::to_string(i % 10) + " ";
+        phrase.append("w").append(std::to_string(i % 10)).append(" ");
     KeywordMatcher matcher = makeMatcher(phrase, true, false);
     EXPECT_EQ(matcher.wordCount(), 128u);
     EXPECT_EQ(matcher.keywordLetterCount(), 256);
     // The phrase matches its first 128 words; the rest of the text is not needed.
     std::string text;
     for (int i = 0; i < 128; ++i)
-        text += "w" + std::to_string(i % 10) + ",";
+        text.append("w").append(std::to_string(i % 10)).append(",");
     EXPECT_EQ(matcher.countMatches(text), 1);
     text[text.size() - 3] = 'x';
     EXPECT_EQ(matcher.countMatches(text), 0);

@@ -16,7 +16,9 @@ TEST(AppendJsonString, EveryByteAsTheDumpWritesIt) {
         const std::string text = std::string("a") + static_cast<char>(byte) + "z";
         std::string written = "[";
         appendJsonString(written, text);
-        EXPECT_EQ(written, "[" + nlohmann::json(latin1ToUtf8(text)).dump());
+        const std::string expected =
+            std::string("[").append(nlohmann::json(latin1ToUtf8(text)).dump());
+        EXPECT_EQ(written, expected);
     }
 }
 

@@ -132,23 +132,69 @@ struct AttributeCase {
     const char* expected;
 };
 
-TEST(TextReportRows, KeepsEachCellOfFilesThatComeBack) {
+// Rows come back whole whether they stay in memory or move to the temporary
+// file, also when a record is longer than one read of the file.
+TEST(TextReportRows, KeepsEachCellWhereverTheRowsLive) {
     const ReportEntry entries[] = {
         makeReportEntry('W', "a.html", 5, "First.", 0),
         makeReportEntry('*', "", 0, "", 255),
         makeReportEntry('S', "b.html", 0, "", 1),
         makeReportEntry('e', "a.html", 7, "Again a.", 2),
+        makeReportEntry('T', "a.html", 9, std::string(70000, 'd'), 3),
+        makeReportEntry('t', std::string(300, 'n'), 1, "Long name.", 4),
+        makeReportEntry('*', "", 0, "", 255),
     };
-    TextReportRows rows;
-    for (const ReportEntry& entry : entries)
-        rows.append(entry);
-    ASSERT_EQ(rows.size(), std::size(entries));
-    for (std::size_t i = 0; i < std::size(entries); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(rows.importanceCell(i), reportCellText(entries[i], kImportanceColumn));
-        EXPECT_EQ(rows.fileNameCell(i), entries[i].fileName);
-        EXPECT_EQ(rows.descriptionCell(i), entries[i].description);
+    struct Case {
+        std::size_t memoryLimit;
+        bool spilled;
+    };
+    for (const Case& test : {Case{SIZE_MAX, false}, Case{1, true}, Case{40, true},
+                             Case{TextReportRows::kDefaultMemoryLimit, false}}) {
+        SCOPED_TRACE(test.memoryLimit);
+        TextReportRows rows(test.memoryLimit);
+        for (const ReportEntry& entry : entries)
+            rows.append(entry);
+        ASSERT_EQ(rows.size(), std::size(entries));
+        EXPECT_EQ(rows.spilled(), test.spilled);
+        EXPECT_EQ(rows.importanceWidth(), std::string_view("Suggestion").size());
+        EXPECT_EQ(rows.fileNameWidth(), 300u);
+        EXPECT_EQ(rows.descriptionWidth(), 70000u);
+
+        std::size_t i = 0;
+        const bool complete =
+            rows.forEachRow([&](std::string_view importance, std::string_view fileName,
+                                std::string_view description) {
+                ASSERT_LT(i, std::size(entries));
+                EXPECT_EQ(importance, reportCellText(entries[i], kImportanceColumn)) << i;
+                EXPECT_EQ(fileName, entries[i].fileName) << i;
+                EXPECT_EQ(description, entries[i].description) << i;
+                ++i;
+            });
+        EXPECT_TRUE(complete);
+        EXPECT_EQ(i, std::size(entries));
     }
+}
+
+// A run over many files gives the same report when its rows spill to disk.
+TEST(TextReport, RowsInTheTemporaryFileGiveTheSameBytes) {
+    ReportList list;
+    for (int file = 0; file < 500; ++file) {
+        const std::string name = "folder/page" + std::to_string(file) + ".html";
+        for (int row = 0; row < 4; ++row)
+            list.append("WSTE"[row], name, row, "Message " + std::string(file % 97, 'x'), row);
+        list.append('*', "", 0, "", 255);
+    }
+    const std::string whole = buildTextReport(list.rows(), sampleHeader());
+    TextReportRows rows(4096);
+    for (const ReportEntry& entry : list.rows())
+        rows.append(entry);
+    ASSERT_TRUE(rows.spilled());
+    std::string written;
+    EXPECT_TRUE(writeTextReport(rows, sampleHeader(), [&](std::string& text) {
+        written += text;
+        text.clear();
+    }));
+    EXPECT_EQ(written, whole);
 }
 
 TEST(TextReport, WrittenInPiecesGivesTheSameBytes) {

@@ -432,7 +432,12 @@ TEST(ProfileFileList, HugeOrNegativeStoredCounts) {
     ASSERT_TRUE(huge.listRemoveAt("S", 1));
     EXPECT_EQ(huge.serialize(), "\r\n[S]\r\nCount=2147483646\r\nItem4=e\r\n");
 
+    EXPECT_EQ(fromText("[S]\r\nCount=3\r\nItem2=" + std::string(5000, 'v') + "\r\n").listItems("S"),
+              (std::vector<std::string>{"", std::string(4095, 'v'), ""}));
+
     ProfileFile negative = fromText("[S]\r\nCount=-4\r\n");
+    EXPECT_TRUE(negative.listItems("S").empty());
+    EXPECT_TRUE(negative.listItems("Missing").empty());
     EXPECT_EQ(negative.listCount("S"), 0);
     EXPECT_EQ(negative.listAdd("S", "a"), 0);
     EXPECT_EQ(negative.serialize(), "\r\n[S]\r\nCount=1\r\nItem1=a\r\n");
@@ -483,6 +488,12 @@ TEST(ProfileFileList, OnePassOperationsMatchThePlainOnes) {
         SCOPED_TRACE(text);
 
         const ProfileFile original = fromText(text);
+        const std::vector<std::string> items = original.listItems("S");
+        ASSERT_EQ(items.size(), static_cast<std::size_t>(count));
+        for (int index = 1; index <= count; ++index) {
+            EXPECT_EQ(items[static_cast<std::size_t>(index - 1)], original.listItem("S", index))
+                << index;
+        }
         for (const std::string& wanted : texts) {
             EXPECT_EQ(original.listFind("S", wanted), referenceFind(original, wanted)) << wanted;
         }

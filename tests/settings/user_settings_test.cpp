@@ -182,6 +182,12 @@ TEST(UserSettingsFiles, EnabledMarker) {
         EXPECT_EQ(settings.fileName(n), before[n - 1].name);
         EXPECT_EQ(settings.fileEnabled(n), before[n - 1].enabled);
     }
+    const std::vector<UserSettings::FileItem> files = settings.files();
+    ASSERT_EQ(files.size(), std::size(before));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i].name, before[i].name) << i;
+        EXPECT_EQ(files[i].enabled, before[i].enabled) << i;
+    }
 
     settings.setFileEnabled(2, false);
     EXPECT_EQ(settings.profile().getString("Shop", "File2"), "*b.html");
