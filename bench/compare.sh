@@ -106,6 +106,25 @@ if grep -q -- '--keyword' <<<"$check_help"; then
             done
         done
     done
+
+    # The main job: a project whose settings file lists the files.
+    echo
+    echo "| files | format | peak RSS of quorvel-cli run --jobs 1 |"
+    echo "|---|---|---|"
+    for count in 1000 10000; do
+        settings="$corpus/bench-$count.hc"
+        {
+            printf '\r\n[Projects]\r\nCount=1\r\nItem1=Bench\r\nCurrent=Bench\r\n\r\n[Bench]\r\n'
+            printf 'Folder=%s\r\nKeyCount=1\r\nKey1=%s\r\nCurrentKey=%s\r\nFileCount=%d\r\n' \
+                "$corpus/files-$count" "$keyword" "$keyword" "$count"
+            for i in $(seq 1 "$count"); do printf 'File%d=%05d.html\r\n' "$i" "$i"; done
+        } >"$settings"
+        for format in text json; do
+            rss=$(peak_rss_kb "$cli" run --settings "$settings" --checker examples/Quorvel.chk \
+                --format "$format" --output /dev/null --jobs 1)
+            echo "| $count | $format | $rss kB |"
+        done
+    done
 else
     echo
     echo "(quorvel-cli check is not available in this build)"
