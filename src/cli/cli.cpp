@@ -41,6 +41,12 @@ int runCli(std::vector<std::string> args, std::ostream& out, std::ostream& err) 
         err << "quorvel-cli: " << e.what() << '\n';
         return kExitUsage;
     }
+    // A report that did not reach standard output is no success.
+    out.flush();
+    if (!out) {
+        err << "quorvel-cli: cannot write to standard output\n";
+        return kExitUsage;
+    }
     return context.status;
 }
 

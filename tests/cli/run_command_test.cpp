@@ -214,6 +214,34 @@ TEST_F(ExampleProjectTest, FailOnLevels) {
     }
 }
 
+// A stream buffer that accepts nothing, as a full disk behind standard
+// output would.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(ExampleProjectTest, ReportThatCannotBeWrittenIsNoSuccess) {
+    const std::vector<std::string> commands[] = {
+        exampleRun({}),
+        exampleRun({"--format", "json"}),
+        exampleRun({"--format", "html"}),
+        {"check", "examples/site/index.html", "--keyword", "boots"},
+        {"scan", "examples/site/index.html"},
+        {"rules", "--checker", "examples/Quorvel.chk", "--settings", "examples/example.hc"},
+    };
+    for (const std::vector<std::string>& args : commands) {
+        SCOPED_TRACE(args[0] + " " + args.back());
+        RefusingBuffer refusing;
+        std::ostream out(&refusing);
+        std::ostringstream err;
+        EXPECT_EQ(runCli(args, out, err), kExitUsage);
+        EXPECT_NE(err.str().find("quorvel-cli: cannot write to standard output"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(ExampleProjectTest, UnknownProjectOrEngineIsAnError) {
     CliResult result = runTool(exampleRun({"--project", "Nope"}));
     EXPECT_EQ(result.status, kExitUsage);
