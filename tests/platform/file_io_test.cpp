@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -58,6 +59,84 @@ TEST(ReplaceFileContent, FailureAtAnyStepKeepsTheOldFile) {
         EXPECT_EQ(readBytes(path), kOld);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});  // no temporary left
     }
+}
+
+// The real calls, but the process dies at call number `killAt`: before it,
+// or for a write, after half its bytes.
+class DyingFileCalls : public FileCalls {
+public:
+    explicit DyingFileCalls(int killAt) : killAt_(killAt) {}
+
+    int open(const char* path, int flags, mode_t mode) override {
+        step();
+        return FileCalls::open(path, flags, mode);
+    }
+    ssize_t write(int fd, const void* data, size_t size) override {
+        if (++calls_ == killAt_) {
+            FileCalls::write(fd, data, size / 2);
+            ::_exit(0);
+        }
+        return FileCalls::write(fd, data, size);
+    }
+    int fsync(int fd) override {
+        step();
+        return FileCalls::fsync(fd);
+    }
+    int close(int fd) override {
+        step();
+        return FileCalls::close(fd);
+    }
+    int rename(const char* from, const char* to) override {
+        step();
+        return FileCalls::rename(from, to);
+    }
+    int fchmod(int fd, mode_t mode) override {
+        step();
+        return FileCalls::fchmod(fd, mode);
+    }
+
+private:
+    void step() {
+        if (++calls_ == killAt_) ::_exit(0);
+    }
+    int killAt_;
+    int calls_ = 0;
+};
+
+// A save killed at any point leaves the old bytes or the new ones, never a
+// mix (a temporary file may stay behind: a killed process cannot tidy up).
+TEST(ReplaceFileContent, KilledAtAnyPointLeavesOldOrNewContent) {
+    constexpr int kFinished = 3;
+    const std::string oldBytes = kOld + std::string(300000, 'o');
+    const std::string newBytes = kNew + std::string(200000, 'n');
+    int killPoints = 0;
+    bool finished = false;
+    for (int killAt = 1; killAt < 100 && !finished; ++killAt) {
+        SCOPED_TRACE(killAt);
+        ScratchFolder folder;
+        const std::string path = folder.file("Quorvel.hc");
+        ASSERT_TRUE(writeBytes(path, oldBytes));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DyingFileCalls calls(killAt);
+            ::_exit(replaceFileContent(path, newBytes, calls).ok() ? kFinished : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        finished = WEXITSTATUS(status) == kFinished;
+        const std::string after = readBytes(path).value_or("(unreadable)");
+        EXPECT_TRUE(after == oldBytes || after == newBytes) << after.size() << " bytes";
+        if (finished) {
+            EXPECT_EQ(after, newBytes);
+        } else {
+            ++killPoints;
+        }
+    }
+    EXPECT_TRUE(finished);
+    // Opening, writing, flushing, closing and renaming were each cut short.
+    EXPECT_GE(killPoints, 5);
 }
 
 TEST(ReplaceFileContent, ReplacesAndKeepsPermissions) {
