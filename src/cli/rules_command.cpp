@@ -12,9 +12,9 @@
 
 #include "checks/checker_file.h"
 #include "cli/cli.h"
+#include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
-#include "platform/program_paths.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
@@ -138,22 +138,10 @@ int runRules(const RulesOptions& options, CommandContext& context) {
         assignments.push_back(std::move(*assignment));
     }
 
-    // A named file must exist; the default files may be missing, as they are
-    // on a first start, and then give the built-in defaults.
-    const bool settingsNamed = !options.settingsPath.empty();
-    const std::string settingsPath = settingsNamed ? options.settingsPath : defaultSettingsPath();
     UserSettings settings;
-    if (!settings.open(settingsPath) && settingsNamed) {
-        context.err << kProgram << "cannot read the settings file '" << settingsPath << "'\n";
-        return kExitUsage;
-    }
-    const bool checkerNamed = !options.checkerPath.empty();
-    const std::string checkerPath = checkerNamed ? options.checkerPath : checkerFilePath();
+    if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err)) return kExitUsage;
     CheckerFile checker(&settings);
-    if (!checker.open(checkerPath) && checkerNamed) {
-        context.err << kProgram << "cannot read the checker file '" << checkerPath << "'\n";
-        return kExitUsage;
-    }
+    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
 
     const std::string engine = options.engine.empty() ? checker.currentEngine() : options.engine;
     for (const FieldAssignment& assignment : assignments) {
@@ -161,7 +149,8 @@ int runRules(const RulesOptions& options, CommandContext& context) {
         checker.setEngineField(engine, key.category, key.index, key.field, assignment.text);
     }
     if (!checker.save()) {
-        context.err << kProgram << "cannot write the checker file '" << checkerPath << "'\n";
+        context.err << kProgram << "cannot write the checker file '" << checker.profile().fileName()
+                    << "'\n";
         return kExitUsage;
     }
 

@@ -19,11 +19,11 @@
 #include "checks/analysis_run.h"
 #include "checks/checker_file.h"
 #include "cli/cli.h"
+#include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
 #include "platform/dates.h"
 #include "platform/file_io.h"
-#include "platform/program_paths.h"
 #include "report/report_export.h"
 #include "settings/user_settings.h"
 
@@ -127,17 +127,6 @@ bool knownEngine(const CheckerFile& checker, std::string_view name) {
     if (name == kDefaultEngineName || checker.findEngine(name) > 0) return true;
     const std::vector<std::string> sections = checker.profile().sectionNames();
     return std::find(sections.begin(), sections.end(), name) != sections.end();
-}
-
-bool openChecker(CheckerFile& checker, const std::string& namedPath, std::string_view program,
-                 std::ostream& err) {
-    const bool named = !namedPath.empty();
-    const std::string path = named ? namedPath : checkerFilePath();
-    if (!checker.open(path) && named) {
-        err << program << "cannot read the checker file '" << path << "'\n";
-        return false;
-    }
-    return true;
 }
 
 bool checkEngine(const CheckerFile& checker, std::string_view engine, std::string_view program,
@@ -352,13 +341,9 @@ int runAndReport(const RunInputs& inputs, const EngineRules& rules, const Report
 
 int runProject(const RunOptions& options, CommandContext& context) {
     constexpr std::string_view kProgram = "quorvel-cli run: ";
-    const bool settingsNamed = !options.settingsPath.empty();
-    const std::string settingsPath = settingsNamed ? options.settingsPath : defaultSettingsPath();
     UserSettings settings;
-    if (!settings.open(settingsPath) && settingsNamed) {
-        context.err << kProgram << "cannot read the settings file '" << settingsPath << "'\n";
-        return kExitUsage;
-    }
+    if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err)) return kExitUsage;
+    const std::string& settingsPath = settings.profile().fileName();
     // Choices for this run are made in memory only; nothing is saved.
     if (!options.project.empty() && !settings.setCurrentProject(options.project)) {
         context.err << kProgram << "no project named '" << options.project
@@ -366,7 +351,7 @@ int runProject(const RunOptions& options, CommandContext& context) {
         return kExitUsage;
     }
     CheckerFile checker(&settings);
-    if (!openChecker(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
+    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
     const std::string engine = options.engine.empty() ? checker.currentEngine() : options.engine;
     if (!options.engine.empty() && !checkEngine(checker, engine, kProgram, context.err)) {
         return kExitUsage;
@@ -386,7 +371,7 @@ int runProject(const RunOptions& options, CommandContext& context) {
 int runCheck(CheckOptions& options, CommandContext& context) {
     constexpr std::string_view kProgram = "quorvel-cli check: ";
     CheckerFile checker;
-    if (!openChecker(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
+    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
     const std::string engine =
         options.engine.empty() ? std::string(kDefaultEngineName) : options.engine;
     if (!checkEngine(checker, engine, kProgram, context.err)) return kExitUsage;
