@@ -61,7 +61,7 @@ bool PageScan::readFile(int fd) {
         if (used == limit) {
             if (sizeKnown) break;  // a file that grows while read is taken as it was
             limit *= 2;
-            if (!reserve(limit + 1)) return fail(ENOMEM);
+            if (!reserve(limit + 1, true)) return fail(ENOMEM);
         }
         const ssize_t got = ::read(fd, buffer_.get() + used, limit - used);
         if (got < 0) {
@@ -86,11 +86,15 @@ void PageScan::loadBytes(std::string_view bytes) {
     resetForPage(bytes.size());
 }
 
-bool PageScan::reserve(std::size_t bytes) {
+bool PageScan::reserve(std::size_t bytes, bool keepContent) {
     if (bytes <= capacity_) return true;
+    if (!keepContent) {
+        buffer_.reset();
+        capacity_ = 0;
+    }
     std::unique_ptr<char[]> larger(new (std::nothrow) char[bytes]);
     if (!larger) return false;
-    // Content read so far is kept (a file of unknown size is read in steps).
+    // A file of unknown size is read in steps: what was read so far stays.
     if (capacity_ > 0) std::memcpy(larger.get(), buffer_.get(), capacity_);
     buffer_ = std::move(larger);
     capacity_ = bytes;

@@ -48,7 +48,9 @@ public:
     int loadError() const;
 
 private:
-    bool reserve(std::size_t bytes);
+    // Makes room for `bytes`; the content so far survives only when asked
+    // for, so that a larger page does not hold two buffers at once.
+    bool reserve(std::size_t bytes, bool keepContent = false);
     bool readFile(int fd);
     void resetForPage(std::size_t length);
     bool fail(int error);

@@ -1,6 +1,7 @@
 #include "analysis/page_scan.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "analysis/page_scan_fields.h"
 
@@ -82,6 +84,32 @@ TEST_F(PageScanLoadTest, ReadsADeviceOfUnknownSize) {
     PageScan scan;
     ASSERT_TRUE(scan.load("/dev/null"));
     EXPECT_TRUE(scan.bytes().empty());
+}
+
+// A pipe has no size: it is read in growing steps that keep what came before.
+// Files of known size that grow and shrink from load to load come back whole.
+TEST_F(PageScanLoadTest, PagesOfEverySizeComeBackWhole) {
+    constexpr std::size_t kStep = 64 * 1024;
+    const std::size_t sizes[] = {1, kStep - 1, kStep, kStep + 1, 3 * kStep + 5, 10, 5 * kStep, 0};
+    PageScan scan;
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>('a' + i * 7 % 26);
+
+        ASSERT_TRUE(scan.load(write("page.htm", bytes)));
+        EXPECT_EQ(scan.bytes(), bytes);
+
+        const std::string fifo = (folder_ / "pipe").string();
+        std::filesystem::remove(fifo);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
+        const bool loaded = scan.load(fifo);
+        writer.join();
+        ASSERT_TRUE(loaded);
+        EXPECT_TRUE(scan.bytes() == bytes) << scan.bytes().size() << " bytes read";
+    }
 }
 
 TEST_F(PageScanLoadTest, ResetsFactsAndStateButKeepsTheInputsTheCallerOwns) {
