@@ -24,6 +24,7 @@
 #include "cli/latin1_text.h"
 #include "platform/dates.h"
 #include "platform/file_io.h"
+#include "platform/memory.h"
 #include "report/report_export.h"
 #include "settings/user_settings.h"
 
@@ -339,33 +340,50 @@ int runAndReport(const RunInputs& inputs, const EngineRules& rules, const Report
     return kExitOk;
 }
 
-int runProject(const RunOptions& options, CommandContext& context) {
-    constexpr std::string_view kProgram = "quorvel-cli run: ";
+// What a run of a project needs once the settings and checker files are read.
+struct ProjectRun {
+    RunInputs inputs;
+    EngineRules rules;
+    ReportHeader header;
+};
+
+constexpr std::string_view kRunProgram = "quorvel-cli run: ";
+
+// Reads the settings and checker files and prepares the run; nothing when a
+// message on the error stream says why the project cannot run. The files'
+// contents are gone when it returns, so a long file list is not held twice
+// while the pages are checked.
+std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandContext& context) {
     UserSettings settings;
-    if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err)) return kExitUsage;
-    const std::string& settingsPath = settings.profile().fileName();
+    if (!openSettingsFile(settings, options.settingsPath, kRunProgram, context.err)) return {};
     // Choices for this run are made in memory only; nothing is saved.
     if (!options.project.empty() && !settings.setCurrentProject(options.project)) {
-        context.err << kProgram << "no project named '" << options.project
-                    << "' in the settings file '" << settingsPath << "'\n";
-        return kExitUsage;
+        context.err << kRunProgram << "no project named '" << options.project
+                    << "' in the settings file '" << settings.profile().fileName() << "'\n";
+        return {};
     }
     CheckerFile checker(&settings);
-    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
+    if (!openCheckerFile(checker, options.checkerPath, kRunProgram, context.err)) return {};
     const std::string engine = options.engine.empty() ? checker.currentEngine() : options.engine;
-    if (!options.engine.empty() && !checkEngine(checker, engine, kProgram, context.err)) {
-        return kExitUsage;
+    if (!options.engine.empty() && !checkEngine(checker, engine, kRunProgram, context.err)) {
+        return {};
     }
 
     RunInputs inputs = runInputsFromSettings(settings);
     if (options.keyword) inputs.keyword = *options.keyword;
     if (const auto problem = runInputsProblem(inputs)) {
         context.err << *problem << '\n';
-        return kExitUsage;
+        return {};
     }
-    const EngineRules rules = checker.resolve(engine);
-    const ReportHeader header = makeHeader(settings.currentProject(), inputs, engine, checker);
-    return runAndReport(inputs, rules, header, options.report, kProgram, context);
+    ReportHeader header = makeHeader(settings.currentProject(), inputs, engine, checker);
+    return ProjectRun{std::move(inputs), checker.resolve(engine), std::move(header)};
+}
+
+int runProject(const RunOptions& options, CommandContext& context) {
+    const std::optional<ProjectRun> run = prepareProjectRun(options, context);
+    if (!run) return kExitUsage;
+    releaseFreedMemory();
+    return runAndReport(run->inputs, run->rules, run->header, options.report, kRunProgram, context);
 }
 
 int runCheck(CheckOptions& options, CommandContext& context) {
@@ -395,6 +413,8 @@ int runCheck(CheckOptions& options, CommandContext& context) {
     }
     const EngineRules rules = checker.resolve(engine);
     const ReportHeader header = makeHeader(kCheckProjectName, inputs, engine, checker);
+    // The parser's copies of the names are gone.
+    releaseFreedMemory();
     return runAndReport(inputs, rules, header, options.report, kProgram, context);
 }
 
