@@ -16,6 +16,9 @@ int FileCalls::open(const char* path, int flags, mode_t mode) {
 ssize_t FileCalls::read(int fd, void* buffer, size_t size) {
     return ::read(fd, buffer, size);
 }
+ssize_t FileCalls::pread(int fd, void* buffer, size_t size, off_t offset) {
+    return ::pread(fd, buffer, size, offset);
+}
 ssize_t FileCalls::write(int fd, const void* data, size_t size) {
     return ::write(fd, data, size);
 }
@@ -173,19 +176,6 @@ int createTemporaryBeside(const std::string& target, std::string& tempName, File
     return -1;
 }
 
-bool writeAll(int fd, std::string_view bytes, FileCalls& calls) {
-    while (!bytes.empty()) {
-        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            if (written == 0) errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // Makes the rename itself durable; a failure here cannot be undone, so it is
 // not reported.
 void syncFolder(const std::string& folder, FileCalls& calls) {
@@ -313,6 +303,19 @@ bool ensureFolderFor(const std::string& path, FileCalls& calls) {
         if (next == std::string::npos) break;
     }
     return calls.stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool writeAll(int fd, std::string_view bytes, FileCalls& calls) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
 }  // namespace quorvel

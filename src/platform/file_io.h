@@ -17,6 +17,7 @@ public:
     virtual ~FileCalls() = default;
     virtual int open(const char* path, int flags, mode_t mode);
     virtual ssize_t read(int fd, void* buffer, size_t size);
+    virtual ssize_t pread(int fd, void* buffer, size_t size, off_t offset);
     virtual ssize_t write(int fd, const void* data, size_t size);
     virtual int fsync(int fd);
     virtual int close(int fd);
@@ -101,6 +102,10 @@ private:
     std::string tempName_;  // the new file; empty when written in place
     FileWriteResult result_;
 };
+
+// Writes all of bytes to fd, going on after short writes and interruptions.
+// False on the first failure (errno set; EIO when nothing could be written).
+bool writeAll(int fd, std::string_view bytes, FileCalls& calls = systemFileCalls());
 
 // Creates the missing folders above path (new folders get mode 0700). True
 // when the folder of path exists afterwards (or path has no folder part).

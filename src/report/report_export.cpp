@@ -1,18 +1,13 @@
 #include "report/report_export.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "checks/checker_file.h"
-#include "platform/temp_files.h"
 #include "report/entry_details.h"
 #include "report/report_list.h"
 
@@ -113,7 +108,6 @@ namespace {
 // the file of the record before.
 constexpr std::uint32_t kSameFileName = 0xFFFFFFFF;
 constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
-constexpr std::size_t kReadChunkSize = 65536;
 
 void appendLength(std::string& out, std::uint32_t length) {
     char bytes[kLengthSize];
@@ -158,89 +152,37 @@ std::size_t visitRecords(std::string_view bytes, std::string& fileName,
     }
 }
 
-// Writes all of `bytes` at the end of the file; false on any failure.
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 }  // namespace
-
-TextReportRows::TextReportRows(std::size_t memoryLimit) : memoryLimit_(memoryLimit) {}
-
-TextReportRows::~TextReportRows() {
-    if (fd_ >= 0) ::close(fd_);
-}
 
 void TextReportRows::append(const ReportEntry& entry) {
     const std::string_view description =
         std::string_view(entry.description).substr(0, cappedLength(entry.description.size()));
     const std::string_view fileName =
         std::string_view(entry.fileName).substr(0, cappedLength(entry.fileName.size()));
-    records_ += static_cast<char>(entry.importanceClass);
+    record_.clear();
+    record_ += static_cast<char>(entry.importanceClass);
     // Rows come file by file: only a change of name stores the name.
     if (rowCount_ > 0 && fileName == previousFileName_) {
-        appendLength(records_, kSameFileName);
+        appendLength(record_, kSameFileName);
     } else {
-        appendLength(records_, static_cast<std::uint32_t>(fileName.size()));
-        records_ += fileName;
+        appendLength(record_, static_cast<std::uint32_t>(fileName.size()));
+        record_ += fileName;
         previousFileName_.assign(fileName);
     }
-    appendLength(records_, static_cast<std::uint32_t>(description.size()));
-    records_ += description;
+    appendLength(record_, static_cast<std::uint32_t>(description.size()));
+    record_ += description;
+    records_.append(record_);
 
     ++rowCount_;
     importanceWidth_ = std::max(importanceWidth_, importanceWord(entry.importanceClass).size());
     fileNameWidth_ = std::max(fileNameWidth_, fileName.size());
     descriptionWidth_ = std::max(descriptionWidth_, description.size());
-    if (records_.size() >= memoryLimit_ && !keepInMemory_) spill();
-}
-
-void TextReportRows::spill() {
-    if (fd_ < 0) fd_ = openAnonymousTemporaryFile();
-    if (fd_ >= 0 && writeAll(fd_, records_)) {
-        fileBytes_ += records_.size();
-        records_.clear();
-        return;
-    }
-    // No room for the rows on disk: they stay in memory from here on, and a
-    // part written before the failure is cut off again.
-    keepInMemory_ = true;
-    if (fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(fileBytes_)) != 0) {
-        // The file keeps its good part; what follows it is never read.
-    }
 }
 
 bool TextReportRows::forEachRow(const RowVisitor& visit) const {
     std::string fileName;
-    if (fileBytes_ > 0) {
-        std::string chunk;
-        std::uint64_t offset = 0;
-        while (offset < fileBytes_) {
-            const std::size_t kept = chunk.size();
-            const std::size_t wanted = static_cast<std::size_t>(
-                std::min<std::uint64_t>(std::max(kReadChunkSize, kept), fileBytes_ - offset));
-            chunk.resize(kept + wanted);
-            const ssize_t got =
-                ::pread(fd_, chunk.data() + kept, wanted, static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR) {
-                chunk.resize(kept);
-                continue;
-            }
-            if (got <= 0) return false;
-            chunk.resize(kept + static_cast<std::size_t>(got));
-            offset += static_cast<std::uint64_t>(got);
-            chunk.erase(0, visitRecords(chunk, fileName, visit));
-        }
-        // The file holds whole records only.
-        if (!chunk.empty()) return false;
-    }
-    return visitRecords(records_, fileName, visit) == records_.size();
+    return records_.readBack(
+        [&](std::string_view bytes) { return visitRecords(bytes, fileName, visit); });
 }
 
 bool writeTextReport(const TextReportRows& rows, const ReportHeader& header,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/temp_files.h"
 #include "report/report_entry.h"
 
 namespace quorvel {
@@ -45,10 +46,8 @@ class TextReportRows : public ReportSink {
 public:
     static constexpr std::size_t kDefaultMemoryLimit = std::size_t{1} << 20;
 
-    explicit TextReportRows(std::size_t memoryLimit = kDefaultMemoryLimit);
-    ~TextReportRows() override;
-    TextReportRows(const TextReportRows&) = delete;
-    TextReportRows& operator=(const TextReportRows&) = delete;
+    explicit TextReportRows(std::size_t memoryLimit = kDefaultMemoryLimit)
+        : records_(memoryLimit) {}
 
     void append(const ReportEntry& entry);
     std::size_t size() const { return rowCount_; }
@@ -57,7 +56,7 @@ public:
     std::size_t fileNameWidth() const { return fileNameWidth_; }
     std::size_t descriptionWidth() const { return descriptionWidth_; }
     // Whether some rows live in the temporary file.
-    bool spilled() const { return fileBytes_ > 0; }
+    bool spilled() const { return records_.spilled(); }
 
     using RowVisitor = std::function<void(std::string_view importance, std::string_view fileName,
                                           std::string_view description)>;
@@ -70,13 +69,8 @@ public:
     void fileNotOpened(std::string_view, std::string_view) override {}
 
 private:
-    void spill();
-
-    std::size_t memoryLimit_;
-    std::string records_;  // the records not (yet) in the temporary file
-    int fd_ = -1;          // the temporary file, once one is needed
-    std::uint64_t fileBytes_ = 0;
-    bool keepInMemory_ = false;  // the temporary file failed: rows stay here
+    SpillBuffer records_;
+    std::string record_;  // the record being appended, reused
     std::string previousFileName_;
     std::size_t rowCount_ = 0;
     std::size_t importanceWidth_ = 0;

@@ -55,8 +55,12 @@ const TextOptionRow& row(TextOption option) {
     return kTextOptions[static_cast<std::size_t>(option)];
 }
 
+bool isDisabledItem(std::string_view item) {
+    return !item.empty() && item.front() == kDisabledMark;
+}
+
 std::string_view withoutDisabledMark(std::string_view item) {
-    if (!item.empty() && item.front() == kDisabledMark) item.remove_prefix(1);
+    if (isDisabledItem(item)) item.remove_prefix(1);
     return item;
 }
 
@@ -224,7 +228,7 @@ std::vector<UserSettings::FileItem> UserSettings::files() const {
     std::vector<std::string> items = profile_.listItems(currentProject_, kFileList);
     files.reserve(items.size());
     for (std::string& item : items) {
-        const bool enabled = item.empty() || item.front() != kDisabledMark;
+        const bool enabled = !isDisabledItem(item);
         if (!enabled) item.erase(0, 1);
         files.push_back({std::move(item), enabled});
     }
@@ -237,7 +241,7 @@ std::string UserSettings::fileName(int n) const {
 
 bool UserSettings::fileEnabled(int n) const {
     const std::string item = profile_.listItem(currentProject_, n, kFileList);
-    return item.empty() || item.front() != kDisabledMark;
+    return !isDisabledItem(item);
 }
 
 int UserSettings::addFile(std::string_view name) {
