@@ -2,6 +2,11 @@
 # Installs the Debian 12 packages that building and testing need, when missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+# The desktop program: Qt 6 Widgets and SVG, GIO for the default applications,
+# and a font so that offscreen window tests and screenshots show text.
+if [ "${QUORVEL_GUI:-1}" = 1 ]; then
+    packages+=(qt6-base-dev qt6-svg-dev libglib2.0-dev fonts-dejavu-core)
+fi
 # The sanitizer stage of CI builds the fuzz targets with clang and libFuzzer.
 if [ "${QUORVEL_WITH_FUZZ:-0}" = 1 ] || [ "${CI:-}" = true ]; then
     packages+=(clang libclang-rt-14-dev)

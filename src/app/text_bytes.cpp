@@ -1,0 +1,36 @@
+#include "app/text_bytes.h"
+
+#include <QStringDecoder>
+
+namespace quorvel::app {
+
+namespace {
+
+QByteArrayView viewOf(std::string_view bytes) {
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(viewOf(bytes));
+    return !decoder.hasError();
+}
+
+QString textFromBytes(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return QString::fromUtf8(viewOf(bytes));
+    return QString::fromLatin1(viewOf(bytes));
+}
+
+std::string bytesFromText(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+std::string bytesFromText(const QString& text, std::string_view original) {
+    if (textFromBytes(original) == text) return std::string(original);
+    return bytesFromText(text);
+}
+
+}  // namespace quorvel::app
