@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+    libcurl4-openssl-dev openssl python3)
 # The sanitizer stage of CI builds the fuzz targets with clang and libFuzzer.
 if [ "${QUORVEL_WITH_FUZZ:-0}" = 1 ] || [ "${CI:-}" = true ]; then
     packages+=(clang libclang-rt-14-dev)
