@@ -148,11 +148,15 @@ bool CheckerFile::open(const std::string& fileName) {
     return profile_.open(fileName, /*backupOnConversion=*/true);
 }
 
+bool CheckerFile::openReadOnly(const std::string& fileName) {
+    return profile_.openReadOnly(fileName);
+}
+
 bool CheckerFile::reload() {
     return profile_.load();
 }
 
-bool CheckerFile::save() {
+FileResult CheckerFile::save() {
     return profile_.save();
 }
 
