@@ -11,6 +11,7 @@
 
 #include "platform/faulty_file_calls.h"
 #include "platform/scratch_folder.h"
+#include "shared_data.h"
 
 namespace quorvel {
 namespace {
@@ -99,6 +100,31 @@ TEST(ProfileFileRead, LineRules) {
         } else {
             EXPECT_EQ(file.getString(c.section, c.key, "(missing)"), "(missing)");
         }
+    }
+}
+
+TEST(ProfileFileRead, NamesFoldEveryAsciiLetterAndNothingElse) {
+    struct Case {
+        std::string stored, asked;
+        bool same;
+    };
+    std::vector<Case> cases;
+    for (char upper = 'A'; upper <= 'Z'; ++upper) {
+        const char lower = static_cast<char>(upper - 'A' + 'a');
+        cases.push_back({std::string("S") + upper, std::string("s") + lower, true});
+        cases.push_back({std::string("s") + lower, std::string("S") + upper, true});
+    }
+    // The bytes next to the letters are no letters: @ [ ` { and bytes above 127.
+    cases.push_back({"S@", "S`", false});
+    cases.push_back({"S[", "S{", false});
+    cases.push_back({"S`", "S@", false});
+    cases.push_back({"S{", "S[", false});
+    cases.push_back({"S\xC9", "S\xE9", false});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored + " asked as " + c.asked);
+        const ProfileFile file = fromText("[" + c.stored + "]\r\n" + c.stored + "=v\r\n");
+        EXPECT_EQ(file.getString(c.asked, c.stored, "none"), c.same ? "v" : "none");
+        EXPECT_EQ(file.getString(c.stored, c.asked, "none"), c.same ? "v" : "none");
     }
 }
 
@@ -898,7 +924,8 @@ TEST(ProfileFileMalformed, SaveLoadSaveIsStable) {
 }
 
 TEST(ProfileFileMalformed, CorpusFilesLoadAndSaveStably) {
-    const std::string corpus = std::string(QUORVEL_SHARED_DIR) + "/corpus/html5lib-tests";
+    const std::string corpus = testing::html5libCorpusFolder().string();
+    QUORVEL_NEEDS_SHARED_FOLDER(corpus);
     int checked = 0;
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(corpus, error);
@@ -912,7 +939,7 @@ TEST(ProfileFileMalformed, CorpusFilesLoadAndSaveStably) {
         EXPECT_EQ(fromText(first).serialize(), first);
         ++checked;
     }
-    if (checked == 0) GTEST_SKIP() << "corpus not found at " << corpus;
+    EXPECT_GT(checked, 0) << "no file in " << corpus;
 }
 
 }  // namespace
