@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "settings/utf16_text.h"
 
 namespace quorvel {
@@ -24,17 +25,11 @@ bool isBlank(char c) {
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Names are compared as they would be stored: ASCII case folded, and CR and
 // LF standing for the spaces a write puts in their place.
-unsigned char foldNameChar(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + ('a' - 'A'));
-    if (isLineEnd(c)) return ' ';
-    return byte;
+char foldNameChar(char c) {
+    return isLineEnd(c) ? ' ' : toAsciiLower(c);
 }
 
 bool sameName(std::string_view stored, std::string_view wanted) {
@@ -65,30 +60,13 @@ std::string listCountKey(std::string_view listName) {
     return std::string(listName) + "Count";
 }
 
-// Reads an optionally signed decimal number after optional white space, as
-// the C library's number scanning does; saturates at the limits of T.
+// The leading decimal integer at text[pos], saturated at the limits of T.
 template <typename T>
 std::optional<T> scanNumber(std::string_view text, std::size_t& pos) {
+    const std::optional<std::int64_t> number = readDecimalInteger(text, pos);
+    if (!number) return std::nullopt;
     using Limits = std::numeric_limits<T>;
-    while (pos < text.size() &&
-           (isBlank(text[pos]) || isLineEnd(text[pos]) || text[pos] == '\v' || text[pos] == '\f')) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    if (pos >= text.size() || !isDigit(text[pos])) return std::nullopt;
-    // One past the largest magnitude, which is also the magnitude of min().
-    constexpr std::uint64_t kLimit = static_cast<std::uint64_t>(Limits::max()) + 1;
-    std::uint64_t magnitude = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const auto digit = static_cast<std::uint64_t>(text[pos] - '0');
-        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
-    }
-    if (magnitude >= kLimit) return negative ? Limits::min() : Limits::max();
-    return negative ? static_cast<T>(-static_cast<T>(magnitude)) : static_cast<T>(magnitude);
+    return static_cast<T>(std::clamp<std::int64_t>(*number, Limits::min(), Limits::max()));
 }
 
 struct ParsedLine {
@@ -389,7 +367,7 @@ std::optional<std::int64_t> itemNumberOf(std::string_view key, std::string_view 
     if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) return std::nullopt;
     if (!sameName(key.substr(0, prefix.size()), prefix)) return std::nullopt;
     const std::string_view digits = key.substr(prefix.size());
-    if (digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+    if (digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isAsciiDigit)) {
         return std::nullopt;
     }
     std::int64_t number = 0;
