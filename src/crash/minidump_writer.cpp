@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::uint64_t kStackLimit = 512 * 1024;
 constexpr std::uint64_t kRedZone = 128;
+constexpr std::uint64_t kGuardReach = 64 * 1024;
 constexpr std::uint64_t kCodeAround = 128;
 constexpr std::size_t kChunk = 4096;
 constexpr std::size_t kMaxBuildId = 64;
@@ -64,8 +65,10 @@ md::Location appendMemory(DumpFile& dump, std::uint64_t start, std::uint64_t siz
     dump.align(8);
     const md::Location where{static_cast<std::uint32_t>(size), dump.position()};
     for (std::uint64_t done = 0; done < size;) {
-        const std::size_t part =
-            static_cast<std::size_t>(size - done < kChunk ? size - done : kChunk);
+        // Whole pages, so that one unreadable page does not blank its neighbour.
+        const std::uint64_t toPageEnd = kChunk - (start + done) % kChunk;
+        const std::uint64_t left = size - done;
+        const std::size_t part = static_cast<std::size_t>(left < toPageEnd ? left : toPageEnd);
         const std::size_t got = readOwnMemory(start + done, gChunk, part);
         if (got < part) std::memset(gChunk + got, 0, part - got);
         dump.raw(gChunk, part);
@@ -262,8 +265,8 @@ bool writeMinidump(int fd, const CrashSetup& setup, const FaultRecord& fault,
     // The thread's stack from just below the stack pointer to the stack's top.
     std::uint64_t stackStart = fault.cpu.rsp >= kRedZone ? fault.cpu.rsp - kRedZone : 0;
     std::uint64_t stackEnd = fault.cpu.rsp;
-    if (const Mapping* stack = maps.find(fault.cpu.rsp)) {
-        if (stack->start > stackStart) stackStart = stack->start;
+    if (const Mapping* stack = maps.stackMapping(fault.cpu.rsp, kGuardReach)) {
+        if (stack->start > stackStart && stack->start <= fault.cpu.rsp) stackStart = stack->start;
         stackEnd = stack->end;
     }
     if (stackEnd - stackStart > kStackLimit) stackEnd = stackStart + kStackLimit;

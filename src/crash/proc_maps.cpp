@@ -121,6 +121,15 @@ const Mapping* MapsSnapshot::find(std::uint64_t address) const {
     return nullptr;
 }
 
+const Mapping* MapsSnapshot::stackMapping(std::uint64_t stackPointer, std::uint64_t reach) const {
+    if (const Mapping* holder = find(stackPointer)) return holder;
+    for (std::size_t i = 0; i < mappingCount_; ++i) {
+        const Mapping& m = mappings_[i];
+        if (m.start > stackPointer && m.start - stackPointer <= reach && m.writable) return &m;
+    }
+    return nullptr;
+}
+
 const Module* MapsSnapshot::findModule(std::uint64_t address) const {
     for (std::size_t i = 0; i < moduleCount_; ++i) {
         if (address >= modules_[i].base && address < modules_[i].end) return &modules_[i];

@@ -43,6 +43,11 @@ public:
     // The mapping that holds `address`, or null.
     const Mapping* find(std::uint64_t address) const;
 
+    // The stack a stack pointer belongs to: the mapping that holds it or,
+    // when the stack overflowed into its guard area, the one just above it
+    // (within `reach` bytes); null when there is none.
+    const Mapping* stackMapping(std::uint64_t stackPointer, std::uint64_t reach) const;
+
     // The ELF images among the mappings, in address order: a file mapped at
     // offset 0 whose first bytes are an ELF header, with the mappings of the
     // same file that follow it.
