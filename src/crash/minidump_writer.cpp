@@ -244,18 +244,22 @@ struct StreamList {
     }
 };
 
+// Static rather than on the signal stack; constant-initialised, so that no
+// guard (and no lock) is needed.
+StreamList gStreams;
+
 }  // namespace
 
 bool writeMinidump(int fd, const CrashSetup& setup, const FaultRecord& fault,
                    const MapsSnapshot& maps) {
     static constexpr std::uint32_t kStreamCount = 12;
     DumpFile dump(fd);
-    static StreamList streams;
+    StreamList& streams = gStreams;
     streams.count = 0;
     md::Header header{};
     dump.raw(&header, sizeof header);
     const std::uint32_t directoryRva = dump.position();
-    static const md::Directory kEmpty[kStreamCount] = {};
+    const md::Directory kEmpty[kStreamCount] = {};
     dump.raw(kEmpty, sizeof kEmpty);
 
     static md::ContextAmd64 context;

@@ -7,12 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -224,8 +224,17 @@ std::uint32_t signalOfLogCode(const std::string& exception) {
 
 // The published minidump tools, when installed.
 std::string minidumpTool(const std::string& name) {
-    if (const char* folder = std::getenv("QUORVEL_MINIDUMP_TOOLS")) return std::string(folder) + "/" + name;
-    return std::string(QUORVEL_SOURCE_DIR) + "/.cache/npm/node_modules/minidump/bin/linux-x64/" + name;
+    if (const char* folder = std::getenv("QUORVEL_MINIDUMP_TOOLS"))
+        return std::string(folder) + "/" + name;
+    return std::string(QUORVEL_SOURCE_DIR) + "/.cache/npm/node_modules/minidump/bin/linux-x64/" +
+           name;
+}
+
+std::string quoted(const std::string& text) {
+    std::string result(1, '\'');
+    result += text;
+    result += '\'';
+    return result;
 }
 
 std::string runCommand(const std::string& command) {
@@ -251,7 +260,12 @@ const std::string& symbolFolder(const std::vector<std::string>& modules) {
         made = true;
         for (const std::string& module : modules) {
             const std::string file = folder.file("module.sym");
-            runCommand("'" + minidumpTool("dump_syms") + "' '" + module + "' > '" + file + "' 2>/dev/null");
+            std::string command = quoted(minidumpTool("dump_syms"));
+            command += ' ';
+            command += quoted(module);
+            command += " > ";
+            command += quoted(file);
+            runCommand(command + " 2>/dev/null");
             std::ifstream in(file);
             std::string word, os, arch, id, name;
             if (!(in >> word >> os >> arch >> id >> name) || word != "MODULE") continue;
@@ -362,9 +376,8 @@ void checkStackwalk(const FaultCase& fault, const std::string& dumpPath, const s
     }
     const std::string output =
         runCommand("'" + tool + "' '" + dumpPath + "' '" + symbolFolder(modules) + "' 2>/dev/null");
-    static const char* const kSignalNames[] = {"",       "",       "",       "",
-                                               "SIGILL", "SIGTRAP", "SIGABRT", "SIGBUS",
-                                               "SIGFPE", "",        "",        "SIGSEGV"};
+    static const char* const kSignalNames[] = {
+        "", "", "", "", "SIGILL", "SIGTRAP", "SIGABRT", "SIGBUS", "SIGFPE", "", "", "SIGSEGV"};
     const std::uint32_t signal = signalOfLogCode(fault.exception);
     EXPECT_NE(output.find(std::string("Crash reason:  ") + kSignalNames[signal]), std::string::npos)
         << output;
