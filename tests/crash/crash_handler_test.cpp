@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <sys/ptrace.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -504,6 +505,45 @@ TEST(CrashHandler, ListsTheUserSettingsFilesAndSkipsAMissingReporter) {
               "File002=CRASH.DMP,Process memory dump,Debug file\r\n"
               "File003=" +
                   configFolder + "/Quorvel.chk,Checker File,VEV Settings\r\n");
+}
+
+TEST(CrashHandler, WithADebuggerTheFilesAreWrittenButNoReporterStarts) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers install their own fault handlers; the crash handler is tested "
+                    "in the plain build only";
+#endif
+    ScratchFolder scratch;
+    const std::string folder = scratch.file("data/Maltrane");
+    const std::string reporter = writeStandInReporter(scratch);
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        CrashHandlerOptions options;
+        options.reportFolder = folder;
+        options.reporterPath = reporter;
+        installCrashHandler(options);
+        // This test process becomes the child's debugger after the handler was
+        // installed, so the handler itself must notice it.
+        if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kNoFault);
+        ::raise(SIGSTOP);  // attached from here on
+        nullWrite();
+        ::_exit(kNoFault);
+    }
+    // Passes every signal on, as a debugger that does not stop the program.
+    int status = 0;
+    while (::waitpid(pid, &status, 0) == pid && WIFSTOPPED(status)) {
+        const int signal = WSTOPSIG(status) == SIGSTOP ? 0 : WSTOPSIG(status);
+        ::ptrace(PTRACE_CONT, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kNoFault) {
+        GTEST_SKIP() << "this machine does not allow a process to be traced";
+    }
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+    EXPECT_NE(readBytes(folder + "/ERRORLOG.TXT").value_or("").find("Write to location"),
+              std::string::npos);
+    EXPECT_TRUE(readBytes(folder + "/CRASH.DMP").has_value());
+    EXPECT_FALSE(waitForFile(reporter + ".args", false).has_value());
 }
 
 TEST(CrashHandler, CommandLineToolNamesTheLogOnStandardError) {
