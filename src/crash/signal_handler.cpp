@@ -163,12 +163,15 @@ void writeReport(int signal, const siginfo_t* info, const ucontext_t* context) {
     FaultRecord& fault = gFault;
     fault.signal = signal;
     fault.signalCode = info->si_code;
-    fault.faultAddress = reinterpret_cast<std::uint64_t>(info->si_addr);
     fault.threadId = currentThreadId();
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     fault.time = now.tv_sec;
     fillCpuState(fault.cpu, context);
+    // A signal sent by kill, raise or abort has no fault address; the
+    // instruction it interrupted stands in.
+    fault.faultAddress =
+        info->si_code > 0 ? reinterpret_cast<std::uint64_t>(info->si_addr) : fault.cpu.rip;
     gMaps.read();
 
     FaultFacts facts;

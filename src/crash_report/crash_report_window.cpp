@@ -93,7 +93,10 @@ CrashReportWindow::CrashReportWindow(const QString& folder, const QString& progr
             item->setToolTip(0, tr("This file is missing."));
         }
     }
+    fileList_->header()->setStretchLastSection(false);
     fileList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    fileList_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    fileList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 
     auto* openButton = new QPushButton(tr("&Open Folder"), this);
     openButton->setObjectName(QStringLiteral("openFolderButton"));
