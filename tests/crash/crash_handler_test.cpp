@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <pthread.h>
-#include <sys/ptrace.h>
 #include <signal.h>
+#include <sys/ptrace.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -319,6 +319,11 @@ void checkDump(const FaultCase& fault, const std::string& dumpPath, const std::s
     EXPECT_EQ(dump.u32(exception.rva + 8),
               static_cast<std::uint32_t>(fault.inHandler ? signalOfLogCode(fault.exception)
                                                          : child.signal));
+    const std::uint32_t reported = signalOfLogCode(fault.exception);
+    if (reported == SIGFPE || reported == SIGILL || reported == SIGABRT) {
+        // The faulting instruction, or for a sent signal the interrupted one.
+        EXPECT_EQ(dump.u64(exception.rva + 24), hexAfter(log, "RIP:    0x"));
+    }
     if (fault.accessLine != nullptr) {
         EXPECT_EQ(dump.u64(exception.rva + 24),
                   hexAfter(log, std::string(fault.accessLine) + " location "));
