@@ -149,9 +149,11 @@ void prepareProgram(CrashSetup& setup, const CrashHandlerOptions& options) {
 }
 
 void prepareFiles(CrashSetup& setup, const CrashHandlerOptions& options) {
-    const std::string folder = !options.reportFolder.empty()
-                                   ? options.reportFolder
-                                   : crashReportFolder(dataEnvironmentFromSystem());
+    std::string folder = !options.reportFolder.empty()
+                             ? options.reportFolder
+                             : crashReportFolder(dataEnvironmentFromSystem());
+    // Without a home folder the reports go beside the program.
+    if (folder.empty()) folder = programFolder();
     copyText(setup.reportFolder, sizeof setup.reportFolder, folder);
     const auto inFolder = [&](std::string_view name) {
         return folder.empty() ? std::string() : joinFolderAndName(folder, name);

@@ -15,7 +15,7 @@ struct CrashHandlerOptions {
     // Write the error log's path (or why there is none) to standard error.
     bool printLogPath = false;
     // The folder of the crash files; empty: crashReportFolder() of the
-    // user's environment.
+    // user's environment, or the program's folder when no home is known.
     std::string reportFolder;
     // Called inside the signal handler once the files are written, before the
     // reporter starts; it must be async-signal-safe.
