@@ -235,6 +235,11 @@ std::string crashProgramName() {
 }
 
 bool installCrashHandler(const CrashHandlerOptions& options) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    // The sanitizers' own fault reports are worth more in such a build.
+    (void)options;
+    return false;
+#endif
     prepareSystem(gSetup);
     prepareProgram(gSetup, options);
     prepareFiles(gSetup, options);

@@ -30,7 +30,8 @@ struct CrashHandlerOptions {
 // file, ERRORLOG.TXT and CRASH.DMP into the report folder (created 0700,
 // files 0600), starts the reporter with the program's file name, and then
 // ends the process by the same signal with its default action; a later
-// fault writes nothing. False when the signal handlers could not be set.
+// fault writes nothing. False when the signal handlers could not be set,
+// and in a sanitizer build, whose own fault handlers stay in place.
 bool installCrashHandler(const CrashHandlerOptions& options = {});
 
 // The program's file name, as the reporter receives it.
