@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/ascii_text.h"
 #include "platform/program_paths.h"
 
 namespace quorvel {
@@ -50,7 +51,7 @@ std::vector<CrashListedFile> parseCrashList(std::string_view text) {
         int number = 0;
         bool valid = !digits.empty();
         for (char c : digits) {
-            if (c < '0' || c > '9' || number > 100000) {
+            if (!isAsciiDigit(c) || number > 100000) {
                 valid = false;
                 break;
             }

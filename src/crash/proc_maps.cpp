@@ -1,6 +1,7 @@
 #include "crash/proc_maps.h"
 
 #include "crash/safe_text.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel::crash {
 
@@ -10,7 +11,7 @@ std::uint64_t parseHex(char*& p, char* end) {
     std::uint64_t value = 0;
     for (; p < end; ++p) {
         const char c = *p;
-        if (c >= '0' && c <= '9') {
+        if (isAsciiDigit(c)) {
             value = value * 16 + static_cast<std::uint64_t>(c - '0');
         } else if (c >= 'a' && c <= 'f') {
             value = value * 16 + static_cast<std::uint64_t>(c - 'a' + 10);
@@ -23,7 +24,7 @@ std::uint64_t parseHex(char*& p, char* end) {
 
 std::uint64_t parseDec(char*& p, char* end) {
     std::uint64_t value = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+    for (; p < end && isAsciiDigit(*p); ++p)
         value = value * 10 + static_cast<std::uint64_t>(*p - '0');
     return value;
 }
