@@ -558,14 +558,16 @@ TEST(CrashHandler, CommandLineToolNamesTheLogOnStandardError) {
 #endif
     ScratchFolder scratch;
     const std::string cli = std::string(QUORVEL_BINARY_DIR) + "/quorvel-cli";
-    // The tool waits to open a pipe nobody writes to until a SIGSEGV from outside ends it.
+    // The tool reads a pipe that stays empty; once it has opened the pipe (so
+    // the handler is in place) a SIGSEGV from outside ends it.
     const std::string fifo = scratch.file("page.html");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string output =
-        runCommand("cd '" + scratch.path() + "' && XDG_DATA_HOME='" + scratch.path() + "' '" + cli +
-                   "' scan page.html 2>err.txt & pid=$!; sleep 0.5; kill -SEGV $pid; wait $pid; "
-                   "echo status=$?; cat '" +
-                   scratch.path() + "/err.txt'");
+    const std::string output = runCommand(
+        "cd '" + scratch.path() + "' || exit 1; XDG_DATA_HOME='" + scratch.path() + "' '" + cli +
+        "' scan page.html 2>err.txt & pid=$!; exec 3>page.html; kill -SEGV $pid; "
+        "wait $pid; "
+        "echo status=$?; cat '" +
+        scratch.path() + "/err.txt'");
     EXPECT_NE(output.find("quorvel-cli: the program failed; the error log is " + scratch.path() +
                           "/Maltrane/ERRORLOG.TXT\n"),
               std::string::npos)
