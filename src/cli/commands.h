@@ -8,12 +8,13 @@ class App;
 
 namespace quorvel {
 
-// What a command needs from the tool around it: the output streams and a
-// place for its exit status.
+// What a command needs from the tool around it: the output streams, whether
+// `out` is a terminal, and a place for its exit status.
 struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     int status = 0;
+    bool outIsTerminal = false;
 };
 
 // Each adds its subcommand to the application; the subcommand's callback does
