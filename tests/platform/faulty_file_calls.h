@@ -24,13 +24,19 @@ public:
         Rename,          // renaming over the target fails
         ShortRead,       // the file's size is announced larger than what can be read
         WriteProtected,  // the file may not be written
+        NoNameless,      // the file system cannot make a file without a name
     };
 
     explicit FaultyFileCalls(Fault fault, std::string pathPart = {})
         : fault_(fault), pathPart_(std::move(pathPart)) {}
 
     int open(const char* path, int flags, mode_t mode) override {
-        const bool creating = (flags & O_CREAT) != 0;
+        const bool nameless = (flags & O_TMPFILE) == O_TMPFILE;
+        if (nameless && fault_ == Fault::NoNameless) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        const bool creating = (flags & O_CREAT) != 0 || nameless;
         if (creating && fault_ == Fault::CreateFile && matches(path)) {
             errno = EACCES;
             return -1;
