@@ -362,7 +362,8 @@ RunOutcome runAnalysis(const RunInputs& inputs, const EngineRules& rules, Report
 
     Delivery delivery(sink, control, files.size());
     jobs = std::min(std::max(jobs, 1u), maxUsefulJobCount());
-    jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, std::max<std::size_t>(files.size(), 1)));
+    jobs =
+        static_cast<unsigned>(std::min<std::size_t>(jobs, std::max<std::size_t>(files.size(), 1)));
     if (jobs > 1) {
         if (const auto outcome = ParallelRun(plan, files, jobs, control.stop).run(jobs, delivery)) {
             return *outcome;

@@ -57,8 +57,8 @@ bool knownEngine(const CheckerFile& checker, std::string_view name) {
 bool checkEngine(const CheckerFile& checker, std::string_view engine, std::string_view program,
                  std::ostream& err) {
     if (knownEngine(checker, engine)) return true;
-    err << program << "unknown search engine '" << escapeControls(engine)
-        << "'; the checker file '" << escapeControls(checker.profile().fileName()) << "' lists";
+    err << program << "unknown search engine '" << escapeControls(engine) << "'; the checker file '"
+        << escapeControls(checker.profile().fileName()) << "' lists";
     if (checker.engineCount() == 0) err << " none";
     for (int n = 1; n <= checker.engineCount(); ++n) {
         err << (n == 1 ? " '" : ", '") << escapeControls(checker.engineName(n)) << '\'';

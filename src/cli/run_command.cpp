@@ -173,9 +173,9 @@ private:
 
 // The header with control characters in its texts escaped, for a terminal.
 ReportHeader escapedHeader(ReportHeader header) {
-    for (std::string* text : {&header.project, &header.version, &header.checkFileDate,
-                              &header.projectFolder, &header.projectUrl, &header.keyword,
-                              &header.engine, &header.date}) {
+    for (std::string* text :
+         {&header.project, &header.version, &header.checkFileDate, &header.projectFolder,
+          &header.projectUrl, &header.keyword, &header.engine, &header.date}) {
         *text = escapeControls(*text);
     }
     return header;
@@ -430,7 +430,9 @@ std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandCo
     // A project without a folder looks its files up from the current folder.
     if (inputs.folder.empty() && !currentFolderFor(kRunProgram, context.err)) return {};
     ReportHeader header = makeHeader(settings.currentProject(), inputs, engine, checker);
-    return ProjectRun{std::move(inputs), checker.resolve(engine), std::move(header),
+    return ProjectRun{std::move(inputs),
+                      checker.resolve(engine),
+                      std::move(header),
                       {settings.profile().fileName(), checker.profile().fileName()}};
 }
 
@@ -487,7 +489,7 @@ constexpr const char* kExitStatusFooter =
     "  2  bad arguments, a project that cannot run (no keyword, no file, no enabled\n"
     "     file), an unreadable settings or checker file, a listed file that cannot be\n"
     "     opened (its message goes to standard error; the report is still written), or\n"
-    "     a report that cannot be written";
+    "     a report that cannot be written or would replace one of the files read";
 
 void addReportOptions(CLI::App& command, ReportOptions& options) {
     command.add_option("--format", options.format, "Report format: text (default), html or json")

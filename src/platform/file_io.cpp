@@ -169,8 +169,8 @@ std::string temporaryNameBeside(std::string_view target, std::string_view suffix
     // The name must fit in the folder, and the whole path in a call.
     std::size_t room = nameMax > suffix.size() ? nameMax - suffix.size() : 0;
     if (nameStart + room + suffix.size() >= PATH_MAX) {
-        room = PATH_MAX - 1 > nameStart + suffix.size() ? PATH_MAX - 1 - nameStart - suffix.size()
-                                                         : 0;
+        room =
+            PATH_MAX - 1 > nameStart + suffix.size() ? PATH_MAX - 1 - nameStart - suffix.size() : 0;
     }
     nameLength = std::min(nameLength, room);
     std::string name(target.substr(0, nameStart + nameLength));

@@ -139,9 +139,9 @@ private:
     int fd_ = -1;
     bool inPlace_ = false;   // a device or pipe, written directly
     bool nameless_ = false;  // the new file has no name yet
-    std::string target_;    // the file finally replaced
-    std::string tempName_;  // the new file's name; empty while it has none
-    int cleanupSlot_ = -1;  // tempName_'s slot in the signal cleanup
+    std::string target_;     // the file finally replaced
+    std::string tempName_;   // the new file's name; empty while it has none
+    int cleanupSlot_ = -1;   // tempName_'s slot in the signal cleanup
     FileWriteResult result_;
 };
 

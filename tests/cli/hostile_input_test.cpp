@@ -89,8 +89,8 @@ const std::string kPage = "<html><head><title>hiking boots</title></head><body>b
 std::string settingsFor(const std::string& folderLine, const std::vector<std::string>& files,
                         const std::string& keyword = "boots") {
     std::string text = "\r\n[Projects]\r\nCount=1\r\nItem1=P\r\nCurrent=P\r\n\r\n[P]\r\n" +
-                       folderLine + "CurrentKey=" + keyword + "\r\nFileCount=" +
-                       std::to_string(files.size()) + "\r\n";
+                       folderLine + "CurrentKey=" + keyword +
+                       "\r\nFileCount=" + std::to_string(files.size()) + "\r\n";
     for (std::size_t n = 0; n < files.size(); ++n) {
         text += "File" + std::to_string(n + 1) + "=" + files[n] + "\r\n";
     }
@@ -126,13 +126,14 @@ TEST(HostileInput, OversizedFilesAreRefusedByName) {
     const std::string hugeChecker = folder.file("huge.chk");
     makeSparse(hugeChecker, off_t{1} << 30);
     const std::string settings = folder.file("p.hc");
-    ASSERT_TRUE(writeBytes(settings, settingsFor("Folder=" + folder.path() + "\r\n",
-                                                 {"page.html", "huge.html"})));
+    ASSERT_TRUE(writeBytes(
+        settings, settingsFor("Folder=" + folder.path() + "\r\n", {"page.html", "huge.html"})));
     struct Case {
         std::vector<std::string> args;
         std::string message;
     } cases[] = {
-        {{"run", "--settings", hugeSettings}, "settings file '" + hugeSettings + "': larger than 64 MiB"},
+        {{"run", "--settings", hugeSettings},
+         "settings file '" + hugeSettings + "': larger than 64 MiB"},
         {{"run", "--settings", settings, "--checker", hugeChecker},
          "checker file '" + hugeChecker + "': larger than 64 MiB"},
         {{"check", page, "--checker", hugeChecker, "--keyword", "boots"}, "huge.chk"},
@@ -155,9 +156,8 @@ TEST(HostileInput, OversizedFilesAreRefusedByName) {
 TEST(HostileInput, FileAnnouncingSizeZeroIsReadToItsEnd) {
     ScratchFolder folder;
     // The tool's own environment, read through a file that announces size 0.
-    const CliResult result =
-        runBinary({"scan", "/proc/self/environ", "--keyword", "boots"}, folder,
-                  {"QUORVEL_PAGE=" + kPage});
+    const CliResult result = runBinary({"scan", "/proc/self/environ", "--keyword", "boots"}, folder,
+                                       {"QUORVEL_PAGE=" + kPage});
     ASSERT_EQ(result.status, kExitOk) << result.err;
     const auto facts = nlohmann::json::parse(result.out);
     EXPECT_EQ(facts["titleKeywordCount"], 1);
@@ -177,15 +177,15 @@ TEST(HostileInput, OutputThatIsAnInputIsRefused) {
         writeBytes(settings, settingsFor("Folder=" + folder.path() + "\r\n", {"victim.html"})));
     ASSERT_EQ(::symlink(page.c_str(), link.c_str()), 0);
     ASSERT_EQ(::link(page.c_str(), hardLink.c_str()), 0);
-    const std::vector<std::string> check = {"check", page, "--keyword", "boots", "--checker",
-                                            checker, "-o"};
-    const std::vector<std::string> run = {"run", "--settings", settings, "--checker", checker,
-                                          "-o"};
+    const std::vector<std::string> check = {"check",     page,    "--keyword", "boots",
+                                            "--checker", checker, "-o"};
+    const std::vector<std::string> run = {"run",       "--settings", settings,
+                                          "--checker", checker,      "-o"};
     struct Case {
         std::vector<std::string> args;
         std::string output;
     } cases[] = {
-        {check, page}, {check, link}, {check, hardLink}, {check, checker},
+        {check, page}, {check, link},   {check, hardLink}, {check, checker},
         {run, page},   {run, settings}, {run, checker},
     };
     for (Case& c : cases) {
@@ -230,8 +230,8 @@ TEST(HostileInput, OverlongKeywordIsRefusedEverywhere) {
     const std::string longest(2047, 'k');
     const std::string tooLong(2048, 'k');
     const std::string settings = folder.file("long.hc");
-    ASSERT_TRUE(writeBytes(
-        settings, settingsFor("Folder=" + folder.path() + "\r\n", {"p.html"}, tooLong)));
+    ASSERT_TRUE(
+        writeBytes(settings, settingsFor("Folder=" + folder.path() + "\r\n", {"p.html"}, tooLong)));
     const std::string checker = folder.file("q.chk");
     ASSERT_TRUE(writeBytes(checker, ""));
     struct Case {
@@ -300,8 +300,8 @@ TEST(HostileInput, JsonTextsKeepValidUtf8) {
     const InFolder inFolder(folder.path());
     ASSERT_TRUE(writeBytes("\xc3\xa9.html", "<title>b\xc3\xa9ton</title>"));
     ASSERT_TRUE(writeBytes("\xe9.html", "<title>b\xe9ton</title>"));
-    const CliResult result = runTool({"check", "\xc3\xa9.html", "\xe9.html", "--keyword",
-                                      "b\xc3\xa9ton", "--format", "json"});
+    const CliResult result = runTool(
+        {"check", "\xc3\xa9.html", "\xe9.html", "--keyword", "b\xc3\xa9ton", "--format", "json"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
     const auto json = nlohmann::json::parse(result.out);
     EXPECT_EQ(json["keyword"], "b\xc3\xa9ton");
@@ -390,8 +390,9 @@ TEST(HostileInput, ConcurrentRuleChangesAllLand) {
     ScratchFolder folder;
     const std::string checker = folder.file("Quorvel.chk");
     const std::string settings = folder.file("Quorvel.hc");
-    ASSERT_TRUE(writeBytes(checker, "\r\n[SearchEngines]\r\nCount=1\r\nItem1=Generic Engine "
-                                    "(Template Page)\r\n"));
+    ASSERT_TRUE(writeBytes(checker,
+                           "\r\n[SearchEngines]\r\nCount=1\r\nItem1=Generic Engine "
+                           "(Template Page)\r\n"));
     ASSERT_TRUE(writeBytes(settings, ""));
     struct Change {
         int category;
@@ -405,8 +406,8 @@ TEST(HostileInput, ConcurrentRuleChangesAllLand) {
     }
     for (std::size_t n = 0; n < changes.size(); ++n) {
         Change& change = changes[n];
-        const std::string key = std::to_string(change.index) +
-                                std::string(categoryName(change.category)) + "Value";
+        const std::string key =
+            std::to_string(change.index) + std::string(categoryName(change.category)) + "Value";
         change.process = startBinary({"rules", "--checker", checker, "--settings", settings,
                                       "--set", key + "=" + changedValue(n)},
                                      "/dev/null", folder.file("err" + std::to_string(n)));
@@ -421,8 +422,8 @@ TEST(HostileInput, ConcurrentRuleChangesAllLand) {
     for (std::size_t n = 0; n < changes.size(); ++n) {
         SCOPED_TRACE(n);
         const std::string err = readBytes(folder.file("err" + std::to_string(n))).value_or("");
-        const std::string value = file.effectiveField(changes[n].category, changes[n].index,
-                                                      CheckField::Value);
+        const std::string value =
+            file.effectiveField(changes[n].category, changes[n].index, CheckField::Value);
         if (statuses[n] == kExitOk) {
             EXPECT_EQ(value, changedValue(n));
         } else {

@@ -50,7 +50,8 @@ TEST(AppendJsonText, ValidUtf8StaysOtherBytesBecomeCodePoints) {
     } cases[] = {
         {"ASCII", "boots \"x\"\n", "\"boots \\\"x\\\"\\n\""},
         {"UTF-8 e acute", "b\xc3\xa9ton", "\"b\xc3\xa9ton\""},
-        {"UTF-8 euro and emoji", "\xe2\x82\xac \xf0\x9f\x98\x80", "\"\xe2\x82\xac \xf0\x9f\x98\x80\""},
+        {"UTF-8 euro and emoji", "\xe2\x82\xac \xf0\x9f\x98\x80",
+         "\"\xe2\x82\xac \xf0\x9f\x98\x80\""},
         {"8-bit e acute", "b\xe9ton", "\"b\xc3\xa9ton\""},
         {"cut sequence", "b\xc3", "\"b\xc3\x83\""},
         {"overlong slash", "\xc0\xaf", "\"\xc3\x80\xc2\xaf\""},

@@ -210,7 +210,11 @@ TEST_F(RulesCommand, SetWritesOverridesAndSaves) {
 }
 
 TEST_F(RulesCommand, SetOnANamedEngine) {
-    ASSERT_EQ(run({"--engine", "Moteur fran\xe7" "ais", "--set", "1TitleValue=55"}), kExitOk)
+    ASSERT_EQ(run({"--engine",
+                   "Moteur fran\xe7"
+                   "ais",
+                   "--set", "1TitleValue=55"}),
+              kExitOk)
         << err_.str();
     EXPECT_NE(readBytes(checker_).find("0TitleName=Pr\xe9sence du titre\r\n1TitleValue=55\r\n"),
               std::string::npos);

@@ -17,7 +17,7 @@ TEST(EscapeControls, ControlCharactersBecomeEscapes) {
         {"\x1b[31mred", "\\x1b[31mred"},
         {std::string("nul\0x", 5), "nul\\x00x"},
         {"del\x7f", "del\\x7f"},
-        {"csi \xc2\x9b", "csi \\xc2\\x9b"},            // U+009B in UTF-8
+        {"csi \xc2\x9b", "csi \\xc2\\x9b"},                        // U+009B in UTF-8
         {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},  // é and € stay
         {"\xc2\xa0 nbsp", "\xc2\xa0 nbsp"},
         {"8-bit \xe9", "8-bit \xe9"},

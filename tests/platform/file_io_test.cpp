@@ -334,7 +334,7 @@ TEST(FileReplacement, LongestNamesFit) {
         std::size_t nameLength;
         Fault fault;
     } cases[] = {
-        {250, Fault::None}, {250, Fault::NoNameless}, {255, Fault::None},
+        {250, Fault::None},       {250, Fault::NoNameless}, {255, Fault::None},
         {255, Fault::NoNameless}, {1, Fault::NoNameless},
     };
     for (const Case& c : cases) {

@@ -133,12 +133,12 @@ TEST(TextReport, PadsColumnsToAtMost255Characters) {
         const std::string header =
             "Importance|File Name" + std::string(c.expectedWidth - 9, ' ') + "|Description|\r\n";
         EXPECT_NE(report.find(header), std::string::npos);
-        EXPECT_NE(report.find("Suggestion|" + longName + std::string(c.expectedWidth -
-                                                                     std::min(c.expectedWidth,
-                                                                              c.longNameLength),
-                                                                     ' ') +
-                              "|D          |\r\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            report.find(
+                "Suggestion|" + longName +
+                std::string(c.expectedWidth - std::min(c.expectedWidth, c.longNameLength), ' ') +
+                "|D          |\r\n"),
+            std::string::npos);
         const std::string shortRow =
             "Suggestion|a.html" + std::string(c.expectedWidth - 6, ' ') + "|D          |\r\n";
         EXPECT_NE(report.find(shortRow), std::string::npos);
