@@ -76,6 +76,15 @@ public:
         }
         return result;
     }
+    // A file made without a name gets its name here: creating it fails here.
+    int linkat(int fromFolder, const char* from, int toFolder, const char* to,
+               int flags) override {
+        if (fault_ == Fault::CreateFile && matches(to)) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileCalls::linkat(fromFolder, from, toFolder, to, flags);
+    }
     int rename(const char* from, const char* to) override {
         ++renames;
         if (fault_ == Fault::Rename && matches(to)) {
