@@ -27,8 +27,7 @@ bool openNamedOrDefault(File& file, const std::string& namedPath, const std::str
         const FileReadResult probe = readWholeFile(path);
         err << program << "cannot read the " << what << " file '" << escapeControls(path) << "'";
         if (!probe.opened) err << ": " << describeReadFailure(probe, kMaxSettingsFileBytes);
-        err << '
-';
+        err << '\n';
         return false;
     }
     return true;

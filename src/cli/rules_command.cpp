@@ -212,8 +212,7 @@ int runRules(const RulesOptions& options, CommandContext& context) {
     }
     if (const FileResult saved = checker.save(); !saved) {
         context.err << kProgram << "cannot write the checker file "
-                    << escapeControls(saved.message()) << '
-';
+                    << escapeControls(saved.message()) << '\n';
         return kExitUsage;
     }
     lock.release();
