@@ -160,6 +160,8 @@ constexpr std::chrono::seconds kLockWait{10};
 bool lockCheckerFile(FileUpdateLock& lock, const std::string& namedPath, std::ostream& err) {
     const std::string path = namedPath.empty() ? checkerFilePath() : namedPath;
     if (!namedPath.empty() && !pathExists(path)) return true;
+    // The default file's folder may not exist yet; the save would make it.
+    if (namedPath.empty()) ensureFolderFor(path);
     switch (lock.lock(path, kLockWait)) {
         case FileUpdateLock::Outcome::Locked:
             return true;

@@ -77,8 +77,7 @@ public:
         return result;
     }
     // A file made without a name gets its name here: creating it fails here.
-    int linkat(int fromFolder, const char* from, int toFolder, const char* to,
-               int flags) override {
+    int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) override {
         if (fault_ == Fault::CreateFile && matches(to)) {
             errno = EACCES;
             return -1;
