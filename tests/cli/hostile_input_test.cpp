@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,6 +152,55 @@ TEST(HostileInput, OversizedFilesAreRefusedByName) {
     // The page beside the huge one is still reported.
     EXPECT_NE(runTool({"check", page, hugePage, "--keyword", "boots"}).out.find("page.html"),
               std::string::npos);
+}
+
+// Memory that runs out ends the command with a plain message and status 2,
+// never with the library's words or an abort. The tool runs under shrinking
+// address-space limits until one is too small for a long file list.
+TEST(HostileInput, OutOfMemoryEndsInAPlainMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than any limit here";
+#endif
+    ScratchFolder folder;
+    // Disabled files: a run that has the memory ends at once, with nothing
+    // to check.
+    std::vector<std::string> files;
+    for (int n = 0; n < 100000; ++n) {
+        std::string name = "*p";
+        name += std::to_string(n);
+        files.push_back(std::move(name));
+    }
+    const std::string settings = folder.file("many.hc");
+    ASSERT_TRUE(writeBytes(settings, settingsFor("Folder=" + folder.path() + "\r\n", files)));
+    const std::string checker = folder.file("q.chk");
+    ASSERT_TRUE(writeBytes(checker, ""));
+    bool ranOut = false;
+    for (rlim_t megabytes = 64; megabytes >= 12 && !ranOut; megabytes -= 4) {
+        SCOPED_TRACE(megabytes);
+        const std::string errPath = folder.file("err.txt");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const rlimit limit{megabytes << 20, megabytes << 20};
+            ::setrlimit(RLIMIT_AS, &limit);
+            const int null = ::open("/dev/null", O_WRONLY);
+            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(err, STDERR_FILENO);
+            ::execl(QUORVEL_CLI_PATH, QUORVEL_CLI_PATH, "run", "--settings", settings.c_str(),
+                    "--checker", checker.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const int status = waitForExit(child);
+        const std::string err = readBytes(errPath).value_or("");
+        EXPECT_EQ(err.find("std::"), std::string::npos) << err;
+        EXPECT_EQ(status, kExitUsage) << err;
+        ranOut = err.find("quorvel-cli: out of memory") == 0;
+        if (!ranOut) {
+            EXPECT_EQ(err, "Please enable one or more files before to run the check\n");
+        }
+    }
+    EXPECT_TRUE(ranOut) << "no limit made the run fail for memory";
 }
 
 TEST(HostileInput, FileAnnouncingSizeZeroIsReadToItsEnd) {
