@@ -18,6 +18,8 @@ int runCli(std::vector<std::string> args, std::ostream& out, std::ostream& err) 
     addScanCommand(app, context);
     addRulesCommand(app, context);
     addRunCommands(app, context);
+    addImportCommand(app, context);
+    addUpdateCheckerCommand(app, context);
 
     // CLI11 wants argv order reversed when given a vector; it takes the
     // arguments from its end as it goes, so a long file list is not copied.
