@@ -37,7 +37,9 @@ TEST(ProgressText, StatusLinesRatesAndTimeLeft) {
         EXPECT_EQ(transferRateText(c.rate), c.rateText);
         const std::optional<std::string> left = timeLeftText(c.received, c.total, c.rate);
         EXPECT_EQ(left.has_value(), c.timeLeft != nullptr);
-        if (left && c.timeLeft) EXPECT_EQ(*left, c.timeLeft);
+        if (left && c.timeLeft) {
+            EXPECT_EQ(*left, c.timeLeft);
+        }
     }
     const std::pair<TransferStatus, const char*> states[] = {
         {TransferStatus::ResolvingName, "Resolving name..."},
@@ -67,7 +69,9 @@ TEST(UrlImport, FileNameFromTheAddress) {
     for (const auto& [url, name] : cases) {
         const std::optional<std::string> found = fileNameFromUrl(url);
         EXPECT_EQ(found.has_value(), name != nullptr) << url;
-        if (found && name) EXPECT_EQ(*found, name) << url;
+        if (found && name) {
+            EXPECT_EQ(*found, name) << url;
+        }
     }
     EXPECT_FALSE(isUsableImportUrl("http://"));
     EXPECT_FALSE(isUsableImportUrl("a.b/c"));
