@@ -10,7 +10,6 @@ namespace quorvel {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFindings = 1;  // --fail-on matched an entry
 inline constexpr int kExitUsage = 2;     // bad arguments, unreadable input
-inline constexpr int kExitNotCompleted = 1;  // import, update-checker: the download failed
 
 // Runs quorvel-cli with its arguments (without the program name), writing to
 // the given streams; returns the exit status. Never throws.

@@ -44,8 +44,8 @@ bool TerminalProgress::onProgress(std::uintptr_t, std::uint64_t received, std::u
     if (std::optional<std::string> left = timeLeftText(received, total, bytesPerSecond)) {
         timeLeft_ = std::move(*left);
     }
-    draw(progressStatusLine(fileName_, received, total) + "  " +
-         transferRateText(bytesPerSecond) + "  " + timeLeft_);
+    draw(progressStatusLine(fileName_, received, total) + "  " + transferRateText(bytesPerSecond) +
+         "  " + timeLeft_);
     return true;
 }
 

@@ -8,6 +8,9 @@
 
 namespace quorvel {
 
+// Exit status of import and update-checker when the download did not complete.
+inline constexpr int kExitNotCompleted = 1;
+
 // Shows a download's state on one terminal line of standard error: the
 // connection states, then "<name>: ... % completed", the rate and the time
 // left, redrawn at most ten times a second.

@@ -61,7 +61,8 @@ int runImport(const ImportOptions& options, CommandContext& context) {
     }
     const std::string path = joinFolderAndName(folder, name);
     if (pathExists(path) && !options.force) {
-        context.err << kProgram << "'" << path << "': Local File already exist! --force replaces it\n";
+        context.err << kProgram << "'" << path
+                    << "': Local File already exist! --force replaces it\n";
         return kExitUsage;
     }
 

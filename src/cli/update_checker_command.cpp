@@ -81,8 +81,8 @@ int runUpdate(const UpdateOptions& options, CommandContext& context) {
     HttpDownload download;
     TerminalProgress progress(context.err, std::string(fileNameOfPath(checkerPath)));
     if (errIsTerminal(context.err)) download.setHooks(&progress);
-    const CheckerUpdateOutcome outcome = updateCheckerFile(
-        download, 0, checkerUpdateUrl(settings), checkerPath, options.user, password);
+    const CheckerUpdateOutcome outcome = updateCheckerFile(download, 0, checkerUpdateUrl(settings),
+                                                           checkerPath, options.user, password);
     progress.finish();
     if (!outcome.started) {
         context.err << kProgram << outcome.message << '\n';

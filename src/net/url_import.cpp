@@ -1,21 +1,14 @@
 #include "net/url_import.h"
 
+#include "analysis/char_class.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
 
 namespace {
 
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i])) return false;
-    }
-    return true;
+    return startsWithNoCase(text.data(), text.data() + text.size(), prefix);
 }
 
 }  // namespace

@@ -63,11 +63,13 @@ protected:
         writeBytes(folder_.file("password"), "secret\n");
     }
     void writeSettings(const std::string& projectFolder, const std::string& updateUrl) {
-        writeBytes(settings_, "\r\n[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n"
-                              "\r\n[Site]\r\nFolder=" + projectFolder +
-                                  "\r\nHome Url=" + server_.url("/site/") +
-                                  "\r\nFile1=*Index.htm\r\nFileCount=1\r\n"
-                                  "\r\n[Options]\r\nCheckerUpdateUrl=" + updateUrl + "\r\n");
+        writeBytes(settings_,
+                   "\r\n[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n"
+                   "\r\n[Site]\r\nFolder=" +
+                       projectFolder + "\r\nHome Url=" + server_.url("/site/") +
+                       "\r\nFile1=*Index.htm\r\nFileCount=1\r\n"
+                       "\r\n[Options]\r\nCheckerUpdateUrl=" +
+                       updateUrl + "\r\n");
     }
     // The project's files as "name;" each, a disabled one with '*'.
     std::string listedFiles() {
@@ -98,22 +100,44 @@ TEST_F(WebCommands, ImportDownloadsIntoTheProjectFolderAndListsTheFile) {
     };
     const std::string url = server_.url("/site/page.htm");
     const Case cases[] = {
-        {"new page", {url}, 0, "Completed!\n", "<html>new</html>",
-         "*Index.htm;page.htm;"},
+        {"new page", {url}, 0, "Completed!\n", "<html>new</html>", "*Index.htm;page.htm;"},
         {"exists", {url}, 2, "", "<html>new</html>", "*Index.htm;page.htm;"},
-        {"failed import keeps the page", {server_.url("/site/gone.htm"), "--name", "page.htm", "--force"},
-         1, "Error: Bad url\n", "<html>new</html>", "*Index.htm;page.htm;"},
-        {"short body", {server_.url("/site/short.htm")}, 1, "Error: Timeout\n", "<html>new</html>",
+        {"failed import keeps the page",
+         {server_.url("/site/gone.htm"), "--name", "page.htm", "--force"},
+         1,
+         "Error: Bad url\n",
+         "<html>new</html>",
          "*Index.htm;page.htm;"},
-        {"listed prefix", {url, "--name", "index.h", "--force"}, 0, "Completed!\n",
-         "<html>new</html>", "*Index.htm;page.htm;"},
-        {"other name", {url, "--name", "copy.htm"}, 0, "Completed!\n", "<html>new</html>",
+        {"short body",
+         {server_.url("/site/short.htm")},
+         1,
+         "Error: Timeout\n",
+         "<html>new</html>",
+         "*Index.htm;page.htm;"},
+        {"listed prefix",
+         {url, "--name", "index.h", "--force"},
+         0,
+         "Completed!\n",
+         "<html>new</html>",
+         "*Index.htm;page.htm;"},
+        {"other name",
+         {url, "--name", "copy.htm"},
+         0,
+         "Completed!\n",
+         "<html>new</html>",
          "*Index.htm;page.htm;copy.htm;"},
-        {"bare scheme", {"http://"}, 2, "", "<html>new</html>",
+        {"bare scheme", {"http://"}, 2, "", "<html>new</html>", "*Index.htm;page.htm;copy.htm;"},
+        {"no file part",
+         {server_.url("/")},
+         2,
+         "",
+         "<html>new</html>",
          "*Index.htm;page.htm;copy.htm;"},
-        {"no file part", {server_.url("/")}, 2, "", "<html>new</html>",
-         "*Index.htm;page.htm;copy.htm;"},
-        {"name outside the folder", {url, "--name", "../x.htm"}, 2, "", "<html>new</html>",
+        {"name outside the folder",
+         {url, "--name", "../x.htm"},
+         2,
+         "",
+         "<html>new</html>",
          "*Index.htm;page.htm;copy.htm;"},
     };
     for (const Case& c : cases) {
@@ -153,7 +177,7 @@ TEST_F(WebCommands, UpdateReplacesTheCheckerFileOnlyWhenTheDownloadCompletes) {
     };
     for (const Case& c : cases) {
         const CliRun run = cli({"update-checker", "--checker", checker_, "--settings", settings_,
-                             "--user", "ann", "--password-file", folder_.file(c.passwordFile)});
+                                "--user", "ann", "--password-file", folder_.file(c.passwordFile)});
         EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
         EXPECT_EQ(run.out, c.out) << c.name;
         EXPECT_EQ(readBytes(checker_), std::string(c.checker)) << c.name;
@@ -165,7 +189,7 @@ TEST_F(WebCommands, UpdateReplacesTheCheckerFileOnlyWhenTheDownloadCompletes) {
     writeSettings(folder_.file("site"), "http://updates.example.invalid/CheckerFile/Quorvel.chk");
     const std::size_t requests = server_.requests().size();
     const CliRun clear = cli({"update-checker", "--checker", checker_, "--settings", settings_,
-                           "--user", "ann", "--password-file", folder_.file("password")});
+                              "--user", "ann", "--password-file", folder_.file("password")});
     EXPECT_EQ(clear.status, 2);
     EXPECT_NE(clear.err.find("https://"), std::string::npos) << clear.err;
     EXPECT_EQ(readBytes(checker_), std::string(kNewChecker));

@@ -89,7 +89,10 @@ public:
 struct ScriptedResponse {
     ScriptedResponse(SendResult send = SendResult::Sent, int status = 200, std::string headers = {},
                      std::string body = {}, bool breaks = false)
-        : send(send), status(status), headers(std::move(headers)), body(std::move(body)),
+        : send(send),
+          status(status),
+          headers(std::move(headers)),
+          body(std::move(body)),
           breaks(breaks) {}
     SendResult send;
     int status;

@@ -33,22 +33,40 @@ TEST(HttpDownload, ResultsOfSingleResponses) {
         std::string fileBytes;
     };
     const Case cases[] = {
-        {"200 with length", {SendResult::Sent, 200, "Content-Length: 5\r\n", "hello"},
-         DownloadResult::Completed, 1, "hello"},
-        {"200 without length", {SendResult::Sent, 200, "", "hello"}, DownloadResult::Completed, 1,
+        {"200 with length",
+         {SendResult::Sent, 200, "Content-Length: 5\r\n", "hello"},
+         DownloadResult::Completed,
+         1,
+         "hello"},
+        {"200 without length",
+         {SendResult::Sent, 200, "", "hello"},
+         DownloadResult::Completed,
+         1,
          "hello"},
         // Every attempt starts the file afresh: the bytes of a failed one are
         // never followed by those of the next.
-        {"short body", {SendResult::Sent, 200, "Content-Length: 10\r\n", "hello", true},
-         DownloadResult::Timeout, 3, "hello"},
-        {"longer body", {SendResult::Sent, 200, "Content-Length: 3\r\n", "hello"},
-         DownloadResult::Timeout, 3, "hello"},
-        {"broken without length", {SendResult::Sent, 200, "", "hel", true},
-         DownloadResult::Aborted, 1, "hel"},
+        {"short body",
+         {SendResult::Sent, 200, "Content-Length: 10\r\n", "hello", true},
+         DownloadResult::Timeout,
+         3,
+         "hello"},
+        {"longer body",
+         {SendResult::Sent, 200, "Content-Length: 3\r\n", "hello"},
+         DownloadResult::Timeout,
+         3,
+         "hello"},
+        {"broken without length",
+         {SendResult::Sent, 200, "", "hel", true},
+         DownloadResult::Aborted,
+         1,
+         "hel"},
         {"401", {SendResult::Sent, 401, "", ""}, DownloadResult::AuthRequired, 1, ""},
         {"402", {SendResult::Sent, 402, "", ""}, DownloadResult::AuthRequired, 1, ""},
         {"404", {SendResult::Sent, 404, "", ""}, DownloadResult::BadUrl, 1, ""},
-        {"redirect without location", {SendResult::Sent, 302, "", ""}, DownloadResult::BadUrl, 1,
+        {"redirect without location",
+         {SendResult::Sent, 302, "", ""},
+         DownloadResult::BadUrl,
+         1,
          ""},
         {"not connected", {SendResult::NotConnected}, DownloadResult::NotConnected, 1, ""},
         {"send failed", {SendResult::Failed}, DownloadResult::UnknownError, 1, ""},
@@ -113,8 +131,8 @@ TEST(HttpDownload, HooksComeInTheirOrderAndCanStopTheDownload) {
     std::string url = "http://example.com/";
     ASSERT_EQ(harness.get(url, file), DownloadResult::Completed);
     const std::vector<std::string> expected = {
-        "start", "status 21", "timestamp Tue, 01 Dec 2026 10:00:00 GMT", "ranges yes",
-        "progress 3/3 @0", "progress 3/3 @0"};
+        "start",      "status 21",       "timestamp Tue, 01 Dec 2026 10:00:00 GMT",
+        "ranges yes", "progress 3/3 @0", "progress 3/3 @0"};
     EXPECT_EQ(harness.hooks.calls, expected);
 
     Harness refused;
@@ -137,17 +155,26 @@ TEST(HttpDownload, CredentialsGoOnlyToTheirOriginAndNeverInClearTextToOtherHosts
     struct Case {
         const char* name;
         std::string url;
-        std::string redirect;  // Location of a first response, or empty
+        std::string redirect;      // Location of a first response, or empty
         std::vector<bool> sentTo;  // per request: were the credentials sent
         DownloadResult result;
     };
     const Case cases[] = {
         {"https", "https://example.com/a", "", {true}, DownloadResult::Completed},
-        {"other port", "https://example.com/a", "https://example.com:8443/b", {true, false},
+        {"other port",
+         "https://example.com/a",
+         "https://example.com:8443/b",
+         {true, false},
          DownloadResult::Completed},
-        {"other host", "https://example.com/a", "https://other.example.com/b", {true, false},
+        {"other host",
+         "https://example.com/a",
+         "https://other.example.com/b",
+         {true, false},
          DownloadResult::Completed},
-        {"to http", "https://example.com/a", "http://example.com/b", {true, false},
+        {"to http",
+         "https://example.com/a",
+         "http://example.com/b",
+         {true, false},
          DownloadResult::Completed},
         {"loopback http", "http://127.0.0.1:8080/a", "", {true}, DownloadResult::Completed},
         {"clear text", "http://example.com/a", "", {}, DownloadResult::BadUrl},
@@ -241,14 +268,20 @@ TEST(HttpDownload, BlockSizeStaysBetweenOneAnd256) {
 
 TEST(DownloadResult, StatusTexts) {
     const std::pair<int, const char*> cases[] = {
-        {0, "Completed!"},          {1, "Error: Bad session"},
-        {2, "Error: Bad url"},      {3, "Error: You are not connected"},
-        {4, "Error: Aborted"},      {5, "Error: Unknown"},
-        {7, "Error: Timeout"},      {8, "Error: Location has moved"},
-        {9, "Error: Authorization required"}, {10, "Error: Unknown"},
+        {0, "Completed!"},
+        {1, "Error: Bad session"},
+        {2, "Error: Bad url"},
+        {3, "Error: You are not connected"},
+        {4, "Error: Aborted"},
+        {5, "Error: Unknown"},
+        {7, "Error: Timeout"},
+        {8, "Error: Location has moved"},
+        {9, "Error: Authorization required"},
+        {10, "Error: Unknown"},
         {-1, "Error: Unknown"},
     };
-    for (const auto& [code, text] : cases) EXPECT_EQ(downloadStatusText(code), text) << code;
+    for (const auto& [code, text] : cases)
+        EXPECT_EQ(downloadStatusText(code), text) << code;
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ using namespace std::chrono_literals;
 
 // No proxy may stand between the tests and their servers.
 void withoutProxies() {
-    for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
-                             "all_proxy", "ALL_PROXY"}) {
+    for (const char* name :
+         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
         ::unsetenv(name);
     }
 }
@@ -38,8 +38,8 @@ void site(LoopbackServer& server, const std::string& request, int fd) {
     } else if (path == "/empty") {
         LoopbackServer::respond(fd, "HTTP/1.0 200 OK", "", "");
     } else if (path == "/short") {
-        LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" +
-                                     std::string(600, 's'));
+        LoopbackServer::send(
+            fd, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(600, 's'));
     } else if (path == "/range") {
         if (request.find("\r\nRange: bytes=5-\r\n") != std::string::npos) {
             LoopbackServer::respond(fd, "HTTP/1.1 206 Partial Content",
@@ -48,7 +48,8 @@ void site(LoopbackServer& server, const std::string& request, int fd) {
             LoopbackServer::respond(fd, "HTTP/1.0 200 OK", "", "hello world");
         }
     } else if (path == "/r301") {
-        LoopbackServer::respond(fd, "HTTP/1.0 301 Moved", "Location: " + here + "/dir/final\r\n", "");
+        LoopbackServer::respond(fd, "HTTP/1.0 301 Moved", "Location: " + here + "/dir/final\r\n",
+                                "");
     } else if (path == "/r302") {
         LoopbackServer::respond(fd, "HTTP/1.0 302 Found", "Location: /dir/final\r\n", "");
     } else if (path == "/dir/r303") {
@@ -67,13 +68,15 @@ void site(LoopbackServer& server, const std::string& request, int fd) {
         LoopbackServer::send(fd, headers + "Content-Length: 2\r\n\r\nok");
     } else if (path == "/endless") {
         LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\n");
-        while (!server.stopping() && LoopbackServer::send(fd, "X-More: " + std::string(200, 'm') + "\r\n")) {
+        while (!server.stopping() &&
+               LoopbackServer::send(fd, "X-More: " + std::string(200, 'm') + "\r\n")) {
         }
     } else if (path == "/drip") {
         LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n");
         for (int i = 0; i < 100 && !server.stopping(); ++i) {
             if (!LoopbackServer::send(fd, "d")) break;
-            for (int wait = 0; wait < 20 && !server.stopping(); ++wait) std::this_thread::sleep_for(50ms);
+            for (int wait = 0; wait < 20 && !server.stopping(); ++wait)
+                std::this_thread::sleep_for(50ms);
         }
     } else {
         LoopbackServer::respond(fd, "HTTP/1.0 404 Not Found", "", "");
@@ -223,7 +226,8 @@ TEST(LoopbackDownload, AConnectionThatNeverOpensTimesOut) {
     EXPECT_EQ(got.result, DownloadResult::UnknownError);
     EXPECT_NE(got.error.find("Timeout"), std::string::npos) << got.error;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << got.error;
-    for (const int fd : fillers) ::close(fd);
+    for (const int fd : fillers)
+        ::close(fd);
     ::close(listener);
 }
 

@@ -48,7 +48,8 @@ public:
         if (stopping_.exchange(true)) return;
         acceptThread_.join();
         ::close(listenFd_);
-        for (std::thread& thread : connections_) thread.join();
+        for (std::thread& thread : connections_)
+            thread.join();
     }
 
     std::uint16_t port() const { return port_; }
@@ -73,9 +74,8 @@ public:
     // A whole response with a Content-Length.
     static void respond(int fd, std::string_view statusLine, std::string_view headers,
                         std::string_view body) {
-        send(fd, std::string(statusLine) + "\r\n" + std::string(headers) +
-                     "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
-                     std::string(body));
+        send(fd, std::string(statusLine) + "\r\n" + std::string(headers) + "Content-Length: " +
+                     std::to_string(body.size()) + "\r\n\r\n" + std::string(body));
     }
 
 private:

@@ -39,17 +39,18 @@ public:
         posix_spawn_file_actions_addclose(&actions, out[0]);
         const std::string script = QUORVEL_SOURCE_DIR "/tests/net/tls_server.py";
         const std::string program = python();
-        std::vector<char*> argv = {const_cast<char*>(program.c_str()),
-                                   const_cast<char*>(script.c_str()),
-                                   const_cast<char*>(cert.c_str()),
-                                   const_cast<char*>(key.c_str()), nullptr};
-        if (posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        std::vector<char*> argv = {
+            const_cast<char*>(program.c_str()), const_cast<char*>(script.c_str()),
+            const_cast<char*>(cert.c_str()), const_cast<char*>(key.c_str()), nullptr};
+        if (posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         std::string line;
         char c = 0;
         pollfd waiting{out[0], POLLIN, 0};
-        while (pid_ > 0 && ::poll(&waiting, 1, 10000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') {
+        while (pid_ > 0 && ::poll(&waiting, 1, 10000) > 0 && ::read(out[0], &c, 1) == 1 &&
+               c != '\n') {
             line += c;
         }
         ::close(out[0]);
@@ -79,9 +80,9 @@ bool makeCertificate(const testing::ScratchFolder& folder, const std::string& na
     std::ofstream(base + ".ext") << "subjectAltName=" << altName << "\n";
     return run("openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " +
                base + ".key -out " + base + ".csr -subj /CN=" + name) &&
-           run("openssl x509 -req -in " + base + ".csr -CA " + folder.file("ca.pem") +
-               " -CAkey " + folder.file("ca.key") + " -CAcreateserial -days 2 -out " + base +
-               ".pem -extfile " + base + ".ext");
+           run("openssl x509 -req -in " + base + ".csr -CA " + folder.file("ca.pem") + " -CAkey " +
+               folder.file("ca.key") + " -CAcreateserial -days 2 -out " + base + ".pem -extfile " +
+               base + ".ext");
 }
 
 class TlsDownload : public ::testing::Test {
@@ -93,9 +94,10 @@ protected:
         for (const char* name : {"https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
             ::unsetenv(name);
         }
-        ASSERT_TRUE(run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
-                        "-nodes -days 2 -subj '/CN=Quorvel Test Authority' -keyout " +
-                        folder_.file("ca.key") + " -out " + folder_.file("ca.pem")));
+        ASSERT_TRUE(
+            run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+                "-nodes -days 2 -subj '/CN=Quorvel Test Authority' -keyout " +
+                folder_.file("ca.key") + " -out " + folder_.file("ca.pem")));
         ASSERT_TRUE(makeCertificate(folder_, "right", "IP:127.0.0.1"));
         ASSERT_TRUE(makeCertificate(folder_, "wrong", "DNS:wrong.invalid"));
     }
@@ -132,8 +134,8 @@ TEST_F(TlsDownload, CertificatesAreVerifiedAgainstTheTrustedAuthorities) {
         MemoryFile file;
         // Any port: TLS goes by the scheme.
         std::string url = "https://127.0.0.1:" + std::to_string(c.server.port()) + "/page.htm";
-        EXPECT_EQ(download.getFile(0, url, file), c.result) << c.name << ": "
-                                                             << download.lastError();
+        EXPECT_EQ(download.getFile(0, url, file), c.result)
+            << c.name << ": " << download.lastError();
         EXPECT_EQ(file.bytes(), c.result == DownloadResult::Completed ? "secure page" : "")
             << c.name;
     }

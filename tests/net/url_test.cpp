@@ -55,7 +55,8 @@ TEST(Url, DefaultSchemeIsHttpButOtherSchemesStay) {
         {"ftp://example.com", "ftp://example.com"},
         {"localhost:8080/x", "http://localhost:8080/x"},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(withDefaultScheme(text), expected) << text;
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(withDefaultScheme(text), expected) << text;
 }
 
 TEST(Url, LocationsResolveAgainstTheCurrentAddress) {
@@ -78,12 +79,21 @@ TEST(Url, LocationsResolveAgainstTheCurrentAddress) {
 
 TEST(Url, LoopbackHostsAndOrigins) {
     const std::pair<const char*, bool> hosts[] = {
-        {"localhost", true}, {"LocalHost", true},  {"a.localhost", true},   {"127.0.0.1", true},
-        {"127.9.8.7", true}, {"::1", true},        {"128.0.0.1", false},    {"127.0.0", false},
-        {"127.0.0.1.example.com", false},          {"localhost.example.com", false},
-        {"example.com", false}, {"127.0.0.256", false},
+        {"localhost", true},
+        {"LocalHost", true},
+        {"a.localhost", true},
+        {"127.0.0.1", true},
+        {"127.9.8.7", true},
+        {"::1", true},
+        {"128.0.0.1", false},
+        {"127.0.0", false},
+        {"127.0.0.1.example.com", false},
+        {"localhost.example.com", false},
+        {"example.com", false},
+        {"127.0.0.256", false},
     };
-    for (const auto& [host, loopback] : hosts) EXPECT_EQ(isLoopbackHost(host), loopback) << host;
+    for (const auto& [host, loopback] : hosts)
+        EXPECT_EQ(isLoopbackHost(host), loopback) << host;
 
     EXPECT_TRUE(sameOrigin(*splitUrl("http://H/a"), *splitUrl("http://h:80/b")));
     EXPECT_FALSE(sameOrigin(*splitUrl("http://h/a"), *splitUrl("https://h/a")));

@@ -33,7 +33,8 @@ TEST(ProgressText, StatusLinesRatesAndTimeLeft) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        EXPECT_EQ(progressStatusLine(fileNameOfPath("/site/page.htm"), c.received, c.total), c.line);
+        EXPECT_EQ(progressStatusLine(fileNameOfPath("/site/page.htm"), c.received, c.total),
+                  c.line);
         EXPECT_EQ(transferRateText(c.rate), c.rateText);
         const std::optional<std::string> left = timeLeftText(c.received, c.total, c.rate);
         EXPECT_EQ(left.has_value(), c.timeLeft != nullptr);
@@ -50,7 +51,8 @@ TEST(ProgressText, StatusLinesRatesAndTimeLeft) {
         {TransferStatus::ConnectionClosed, "Connection closed!"},
         {TransferStatus::Redirecting, "Redirecting..."},
     };
-    for (const auto& [status, text] : states) EXPECT_EQ(transferStatusText(status), text);
+    for (const auto& [status, text] : states)
+        EXPECT_EQ(transferStatusText(status), text);
     EXPECT_FALSE(transferStatusText(static_cast<TransferStatus>(40)).has_value());
 }
 
