@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -24,17 +25,26 @@ bool ReplacingDownloadFile::fail(std::string_view step) {
 bool ReplacingDownloadFile::open(const std::string& target) {
     abandon();
     target_ = target;
+    // A link stays a link: the file it points to is the one replaced.
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = ::realpath(target.c_str(), nullptr);
+        if (resolved != nullptr) {
+            target_ = resolved;
+            std::free(resolved);
+        }
+    }
     size_ = 0;
     position_ = 0;
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = ::stat(target_.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) {
         errno = EISDIR;
         return fail("cannot write");
     }
-    const std::string folder = folderOfPath(target);
-    const std::size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = folderOfPath(target_);
+    const std::size_t slash = target_.rfind('/');
+    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     std::string pattern = folder + "/." + name + ".download-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');

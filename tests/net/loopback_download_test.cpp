@@ -292,7 +292,16 @@ TEST(LoopbackDownload, TheTargetFileChangesOnlyWhenADownloadCompletes) {
     ::stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 
+    // Through a link the linked file is replaced and the link kept.
+    ASSERT_TRUE(testing::writeBytes(target, "old page"));
+    ASSERT_EQ(::symlink("page.htm", folder.file("link.htm").c_str()), 0);
     std::string url = server.url("/ok");
+    EXPECT_TRUE(downloadToFile(download, 0, url, folder.file("link.htm")).written);
+    EXPECT_EQ(testing::readBytes(target), "hello world");
+    struct stat link {};
+    ASSERT_EQ(::lstat(folder.file("link.htm").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+
     const FileDownloadOutcome nowhere = downloadToFile(download, 0, url, folder.file("no/x.htm"));
     EXPECT_FALSE(nowhere.localFileOk);
     EXPECT_EQ(nowhere.message, "Invalid local file specification: " + folder.file("no/x.htm"));
