@@ -35,6 +35,11 @@ void site(LoopbackServer& server, const std::string& request, int fd) {
         LoopbackServer::respond(fd, "HTTP/1.0 200 OK", "Accept-Ranges: bytes\r\n", "hello world");
     } else if (path == "/no-length") {
         LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\n\r\nhello world");
+    } else if (path == "/large") {
+        std::string body;
+        for (int i = 0; body.size() < 200 * 1024; ++i)
+            body += std::to_string(i) + ",";
+        LoopbackServer::respond(fd, "HTTP/1.0 200 OK", "", body);
     } else if (path == "/empty") {
         LoopbackServer::respond(fd, "HTTP/1.0 200 OK", "", "");
     } else if (path == "/short") {
@@ -291,6 +296,14 @@ TEST(LoopbackDownload, TheTargetFileChangesOnlyWhenADownloadCompletes) {
     struct stat info {};
     ::stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    // A page larger than what is held back before writing arrives whole.
+    std::string large;
+    for (int i = 0; large.size() < 200 * 1024; ++i)
+        large += std::to_string(i) + ",";
+    std::string largeUrl = server.url("/large");
+    EXPECT_TRUE(downloadToFile(download, 0, largeUrl, target).written);
+    EXPECT_EQ(testing::readBytes(target), large);
 
     // Through a link the linked file is replaced and the link kept.
     ASSERT_TRUE(testing::writeBytes(target, "old page"));
