@@ -14,6 +14,7 @@
 #include "net/http_download.h"
 #include "net/url_import.h"
 #include "platform/file_io.h"
+#include "platform/file_result.h"
 #include "platform/program_paths.h"
 #include "settings/user_settings.h"
 
@@ -32,7 +33,10 @@ constexpr std::string_view kProgram = "quorvel-cli import: ";
 
 int runImport(const ImportOptions& options, CommandContext& context) {
     UserSettings settings;
-    if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err)) return kExitUsage;
+    if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err,
+                          FileAccess::ReadWrite)) {
+        return kExitUsage;
+    }
     const std::string folder = settings.folder();
     if (folder.empty()) {
         context.err << kProgram << "the project has no folder\n" << kImportFolderGuidance;
@@ -81,10 +85,12 @@ int runImport(const ImportOptions& options, CommandContext& context) {
         if (!outcome.message.empty()) context.err << kProgram << outcome.message << '\n';
         return kExitNotCompleted;
     }
-    if (addImportedFile(settings, name) && !settings.save()) {
-        context.err << kProgram << "cannot write the settings file '"
-                    << settings.profile().fileName() << "'\n";
-        return kExitUsage;
+    if (addImportedFile(settings, name)) {
+        const FileResult saved = settings.save();
+        if (!saved) {
+            context.err << kProgram << "cannot write the settings file " << saved.message() << '\n';
+            return kExitUsage;
+        }
     }
     return kExitOk;
 }

@@ -3,8 +3,8 @@
 #include <array>
 #include <charconv>
 
-#include "analysis/char_class.h"
 #include "net/curl_transport.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel {
 
@@ -13,10 +13,6 @@ namespace {
 constexpr auto kSampleInterval = std::chrono::milliseconds(2000);
 // Request headers longer than this are left out of the log.
 constexpr std::size_t kMaxLoggedRequestHeaders = 512;
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return startsWithNoCase(text.data(), text.data() + text.size(), prefix);
-}
 
 // A decimal number at the start of text (after blanks); nullopt when there
 // is none or it does not fit 64 bits.
@@ -55,8 +51,8 @@ std::string withoutSecrets(std::string_view headers) {
         std::size_t end = headers.find('\n', start);
         end = end == std::string_view::npos ? headers.size() : end + 1;
         const std::string_view line = headers.substr(start, end - start);
-        if (startsWithIgnoringCase(line, "Authorization:") ||
-            startsWithIgnoringCase(line, "Proxy-Authorization:")) {
+        if (startsWithIgnoringAsciiCase(line, "Authorization:") ||
+            startsWithIgnoringAsciiCase(line, "Proxy-Authorization:")) {
             out += line.substr(0, line.find(':') + 1);
             out += " (hidden)\r\n";
         } else {
@@ -96,7 +92,7 @@ std::optional<std::string> headerValue(std::string_view headers, std::string_vie
         if (end == std::string_view::npos) end = headers.size();
         std::string_view line = headers.substr(start, end - start);
         if (line.size() > name.size() && line[name.size()] == ':' &&
-            startsWithIgnoringCase(line, name)) {
+            startsWithIgnoringAsciiCase(line, name)) {
             line.remove_prefix(name.size() + 1);
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
                 line.remove_prefix(1);

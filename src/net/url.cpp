@@ -3,15 +3,11 @@
 #include <charconv>
 #include <vector>
 
-#include "analysis/char_class.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel {
 
 namespace {
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return startsWithNoCase(text.data(), text.data() + text.size(), prefix);
-}
 
 bool isAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -113,7 +109,8 @@ std::string Url::requestTarget() const {
 }
 
 std::string withDefaultScheme(std::string_view text) {
-    if (startsWithIgnoringCase(text, "http://") || startsWithIgnoringCase(text, "https://")) {
+    if (startsWithIgnoringAsciiCase(text, "http://") ||
+        startsWithIgnoringAsciiCase(text, "https://")) {
         return std::string(text);
     }
     // "ftp://host/file" keeps its scheme, so that it is refused as such.
@@ -125,10 +122,10 @@ std::string withDefaultScheme(std::string_view text) {
 std::optional<Url> splitUrl(std::string_view text) {
     Url url;
     std::string_view rest;
-    if (startsWithIgnoringCase(text, "http://")) {
+    if (startsWithIgnoringAsciiCase(text, "http://")) {
         url.scheme = "http";
         rest = text.substr(7);
-    } else if (startsWithIgnoringCase(text, "https://")) {
+    } else if (startsWithIgnoringAsciiCase(text, "https://")) {
         url.scheme = "https";
         rest = text.substr(8);
     } else {
@@ -167,7 +164,7 @@ std::optional<Url> splitUrl(std::string_view text) {
     }
     if (url.host.empty()) return std::nullopt;
     for (char& c : url.host) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        c = toAsciiLower(c);
     }
 
     url.port = url.defaultPort();
@@ -224,8 +221,8 @@ std::string resolveLocation(const Url& base, std::string_view location) {
 }
 
 bool isLoopbackHost(std::string_view host) {
-    if (equalsNoCase(host, "localhost")) return true;
-    if (host.size() > 10 && equalsNoCase(host.substr(host.size() - 10), ".localhost")) {
+    if (equalsIgnoringAsciiCase(host, "localhost")) return true;
+    if (host.size() > 10 && equalsIgnoringAsciiCase(host.substr(host.size() - 10), ".localhost")) {
         return true;
     }
     if (host == "::1" || host == "0:0:0:0:0:0:0:1") return true;
@@ -250,7 +247,7 @@ bool isLoopbackHost(std::string_view host) {
 }
 
 bool sameOrigin(const Url& a, const Url& b) {
-    return a.scheme == b.scheme && equalsNoCase(a.host, b.host) && a.port == b.port;
+    return a.scheme == b.scheme && equalsIgnoringAsciiCase(a.host, b.host) && a.port == b.port;
 }
 
 std::string urlWithoutCredentials(std::string_view text) {

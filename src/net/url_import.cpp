@@ -1,20 +1,12 @@
 #include "net/url_import.h"
 
-#include "analysis/char_class.h"
+#include "platform/ascii_text.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
 
-namespace {
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return startsWithNoCase(text.data(), text.data() + text.size(), prefix);
-}
-
-}  // namespace
-
 bool isBareHttpScheme(std::string_view url) {
-    return url.size() == 7 && startsWithIgnoringCase(url, "http://");
+    return url.size() == 7 && startsWithIgnoringAsciiCase(url, "http://");
 }
 
 bool isUsableImportUrl(std::string_view url) {
@@ -43,7 +35,7 @@ bool isPlainFileName(std::string_view name) {
 
 bool addImportedFile(UserSettings& settings, std::string_view name) {
     for (const UserSettings::FileItem& item : settings.files()) {
-        if (startsWithIgnoringCase(item.name, name)) return false;
+        if (startsWithIgnoringAsciiCase(item.name, name)) return false;
     }
     settings.addFile(name);
     return true;

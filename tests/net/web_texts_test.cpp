@@ -108,7 +108,8 @@ TEST(CheckerUpdate, BackupPathAddressAndClearTextRule) {
     UserSettings settings;
     settings.open("/nonexistent/settings.hc");
     EXPECT_EQ(checkerUpdateUrl(settings), "https://www.maltrane.com/CheckerFile/Quorvel.chk");
-    settings.setOption(TextOption::CheckerUpdateUrl, "https://rules.example.org/q.chk");
+    ASSERT_TRUE(
+        settings.setOption(TextOption::CheckerUpdateUrl, "https://rules.example.org/q.chk"));
     EXPECT_EQ(checkerUpdateUrl(settings), "https://rules.example.org/q.chk");
 
     EXPECT_FALSE(credentialTransportProblem("https://example.com/a").has_value());
