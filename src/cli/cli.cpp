@@ -23,7 +23,7 @@ bool unknownCommand(const CLI::App& app, const std::vector<std::string>& args, s
         if (command->check_name(*first)) return false;
     }
     err << "quorvel-cli: unknown command '" << escapeControls(*first)
-        << "'; the commands are run, check, rules and scan\n";
+        << "'; the commands are run, check, rules, scan, import and update-checker\n";
     err << "Try 'quorvel-cli --help' for more information.\n";
     return true;
 }
@@ -81,6 +81,8 @@ int runCli(std::vector<std::string> args, std::ostream& out, std::ostream& err,
         addScanCommand(app, context);
         addRulesCommand(app, context);
         addRunCommands(app, context);
+        addImportCommand(app, context);
+        addUpdateCheckerCommand(app, context);
         return parseAndRun(app, std::move(args), context);
     } catch (const std::bad_alloc&) {
         err << "quorvel-cli: out of memory; nothing more was done\n";

@@ -22,5 +22,7 @@ struct CommandContext {
 void addScanCommand(CLI::App& app, CommandContext& context);
 void addRulesCommand(CLI::App& app, CommandContext& context);
 void addRunCommands(CLI::App& app, CommandContext& context);  // "run" and "check"
+void addImportCommand(CLI::App& app, CommandContext& context);
+void addUpdateCheckerCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace quorvel
