@@ -1,5 +1,8 @@
 #include "analysis/html_scanner.h"
 
+#include <iterator>
+#include <utility>
+
 #include "analysis/entities.h"
 
 namespace quorvel {
@@ -18,19 +21,39 @@ bool isHeadingLetter(char c) {
     return c == 'h' || c == 'H';
 }
 
-// Every name that scanBodyTag tests after SCRIPT. A tag whose first two
-// bytes, folded, begin none of them is passed over without the tests.
-constexpr std::string_view kBodyTagNames[] = {
-    "FONT",   "/FONT", "BASEFONT", "/BASEFONT", "SMALL", "/SMALL", "BIG",   "/BIG",   "DIV",
-    "IMG",    "META",  "MAP",      "FORM",      "/FORM", "AREA",   "INPUT", "APPLET", "TABLE",
-    "/TABLE", "TR",    "TH",       "TD",        "/TR",   "/TH",    "/TD",   "OBJECT"};
+// A tag name in body text, tested after SCRIPT: the name (upper case, two
+// bytes or more), its first two bytes as a key, and what it does.
+struct BodyTagRow {
+    std::string_view name;
+    BodyTagAction action;
+    std::uint16_t key;
+
+    constexpr BodyTagRow(std::string_view tagName, BodyTagAction tagAction)
+        : name(tagName), action(tagAction), key(tagNameKey(tagName[0], tagName[1])) {}
+};
+
+// Tested in this order, each at the cursor as the earlier matches left it.
+constexpr BodyTagRow kBodyTags[] = {
+    {"FONT", BodyTagAction::Font},       {"/FONT", BodyTagAction::FontEnd},
+    {"BASEFONT", BodyTagAction::Font},   {"/BASEFONT", BodyTagAction::FontEnd},
+    {"SMALL", BodyTagAction::Small},     {"/SMALL", BodyTagAction::SmallEnd},
+    {"BIG", BodyTagAction::Big},         {"/BIG", BodyTagAction::BigEnd},
+    {"DIV", BodyTagAction::Div},         {"IMG", BodyTagAction::Image},
+    {"META", BodyTagAction::Meta},       {"MAP", BodyTagAction::Map},
+    {"FORM", BodyTagAction::Form},       {"/FORM", BodyTagAction::FormEnd},
+    {"AREA", BodyTagAction::Area},       {"INPUT", BodyTagAction::Input},
+    {"APPLET", BodyTagAction::Applet},   {"TABLE", BodyTagAction::Table},
+    {"/TABLE", BodyTagAction::TableEnd}, {"TR", BodyTagAction::Cell},
+    {"TH", BodyTagAction::Cell},         {"TD", BodyTagAction::Cell},
+    {"/TR", BodyTagAction::CellEnd},     {"/TH", BodyTagAction::CellEnd},
+    {"/TD", BodyTagAction::CellEnd},     {"OBJECT", BodyTagAction::Object},
+};
 
 class TagNameKeySet {
 public:
     constexpr TagNameKeySet() {
-        for (std::string_view name : kBodyTagNames) {
-            const std::uint16_t key = tagNameKey(name[0], name[1]);
-            words_[key / 64] |= std::uint64_t{1} << (key % 64);
+        for (const BodyTagRow& row : kBodyTags) {
+            words_[row.key / 64] |= std::uint64_t{1} << (row.key % 64);
         }
     }
     constexpr bool contains(std::uint16_t key) const {
@@ -408,164 +431,131 @@ const char* HtmlScanner::scanBodyTag(const char* p) {
     if (end_ - p >= 2 && (p[0] == 'A' || p[0] == 'a') && isWhite(p[1])) return scanAnchor(p + 1);
     if (startsWith(p, "SCRIPT")) return scanScript(p + 6);
 
-    // Every name below is at least two bytes long, so the first two bytes,
-    // folded, rule out all but a few names at the cost of one comparison each.
+    // Every name of the table is at least two bytes long, so the first two
+    // bytes, folded, rule out all but a few names at the cost of one
+    // comparison each.
     std::uint16_t key = nameKeyAt(p);
-    // No test below can succeed, and none moves the cursor unless it does.
+    // No row can match, and none moves the cursor unless it does.
     if (!kBodyTagKeys.contains(key)) return stepPast(skipToTagEnd(p, end_, true));
 
-    if (isName(key, p, "FONT")) {
-        p += 4;
+    return testBodyTagNames(p, key, std::make_index_sequence<std::size(kBodyTags)>());
+}
+
+// The rows of the tag table in order, unrolled so that each name is compared
+// as a constant, as a hand-written chain of tests would be.
+template <std::size_t... Row>
+const char* HtmlScanner::testBodyTagNames(const char* p, std::uint16_t key,
+                                          std::index_sequence<Row...>) {
+    bool tagRead = false;  // a row's state read the rest of the tag
+    auto test = [&](const BodyTagRow& row) {
+        if (tagRead || key != row.key || !startsWith(p, row.name)) return;
+        p = applyBodyTag(row.action, p + row.name.size(), pos(p));
+        tagRead = row.action == BodyTagAction::Meta;
         key = nameKeyAt(p);
-        scanFontSize(p);
-        applyColourAttributes(p);
-    }
-    if (isName(key, p, "/FONT")) {
-        p += 5;
-        key = nameKeyAt(p);
-        restoreFontSize();
-        popColours();
-    }
-    if (isName(key, p, "BASEFONT")) {
-        p += 8;
-        key = nameKeyAt(p);
-        scanFontSize(p);
-        applyColourAttributes(p);
-    }
-    if (isName(key, p, "/BASEFONT")) {
-        p += 9;
-        key = nameKeyAt(p);
-        restoreFontSize();
-        popColours();
-    }
-    if (isName(key, p, "SMALL")) {
-        p += 5;
-        key = nameKeyAt(p);
-        shrinkFont(p);
-    }
-    if (isName(key, p, "/SMALL")) {
-        p += 6;
-        key = nameKeyAt(p);
-        growFont();
-    }
-    if (isName(key, p, "BIG")) {
-        p += 3;
-        key = nameKeyAt(p);
-        growFont();
-    }
-    if (isName(key, p, "/BIG")) {
-        p += 4;
-        key = nameKeyAt(p);
-        if (state_.fontLevel > kSmallestFontLevel) --state_.fontLevel;
-    }
-    if (isName(key, p, "DIV")) {
-        const std::uint32_t namePos = pos(p);
-        p += 3;
-        key = nameKeyAt(p);
-        lookup(p, "STYLE");
-        const std::string_view style = attributeValue();
-        if (startsWithNoCase(style.data(), style.data() + style.size(), "VISIBILITY") &&
-            containsNoCase(style, "HIDDEN")) {
-            ++facts_.hiddenDivCount;
-            if (!state_.hiddenDivSeen) {
-                facts_.hiddenDivPos = namePos;
-                state_.hiddenDivSeen = true;
-            }
-        }
-    }
-    if (isName(key, p, "IMG")) {
-        const std::uint32_t namePos = pos(p);
-        p += 3;
-        key = nameKeyAt(p);
-        countImageSource(p, namePos);
-        applyAltRule(p, namePos);
-    }
-    if (isName(key, p, "META")) return scanMeta(p + 4);
-    if (isName(key, p, "MAP")) {
-        facts_.hasImageMap = 1;
-        facts_.imageMapPos = pos(p);
-        p += 3;
-        key = nameKeyAt(p);
-    }
-    if (isName(key, p, "FORM")) {
-        state_.insideForm = true;
-        p += 4;
-        key = nameKeyAt(p);
-    }
-    if (isName(key, p, "/FORM")) {
-        state_.insideForm = false;
-        p += 5;
-        key = nameKeyAt(p);
-    }
-    if (isName(key, p, "AREA")) {
-        const std::uint32_t namePos = pos(p);
-        p += 4;
-        key = nameKeyAt(p);
-        applyAltRule(p, namePos);
-        countLink(p, namePos);
-    }
-    if (isName(key, p, "INPUT")) {
-        const std::uint32_t namePos = pos(p);
-        p += 5;
-        key = nameKeyAt(p);
-        applyAltRule(p, namePos);
-        if (!state_.insideForm) {
-            lookup(p, "type");
-            if (equalsNoCase(attributeValue(), "HIDDEN")) {
-                ++facts_.hiddenInputCount;
-                lookup(p, "value");
-                if (!attributeValue().empty()) {
-                    facts_.hiddenInputKeywordCount += keyword_.countMatches(attributeValue());
-                    facts_.hiddenInputPos = namePos;
+    };
+    (test(kBodyTags[Row]), ...);
+    return tagRead ? p : stepPast(skipToTagEnd(p, end_, true));
+}
+
+// What one tag name of body text does, from the byte after the name; returns
+// where the next name test goes on.
+const char* HtmlScanner::applyBodyTag(BodyTagAction action, const char* p, std::uint32_t namePos) {
+    switch (action) {
+        case BodyTagAction::Font:
+            scanFontSize(p);
+            applyColourAttributes(p);
+            break;
+        case BodyTagAction::FontEnd:
+            restoreFontSize();
+            popColours();
+            break;
+        case BodyTagAction::Small:
+            shrinkFont(p);
+            break;
+        case BodyTagAction::SmallEnd:
+        case BodyTagAction::Big:
+            growFont();
+            break;
+        case BodyTagAction::BigEnd:
+            if (state_.fontLevel > kSmallestFontLevel) --state_.fontLevel;
+            break;
+        case BodyTagAction::Div: {
+            lookup(p, "STYLE");
+            const std::string_view style = attributeValue();
+            if (startsWithNoCase(style.data(), style.data() + style.size(), "VISIBILITY") &&
+                containsNoCase(style, "HIDDEN")) {
+                ++facts_.hiddenDivCount;
+                if (!state_.hiddenDivSeen) {
+                    facts_.hiddenDivPos = namePos;
+                    state_.hiddenDivSeen = true;
                 }
             }
+            break;
         }
-    }
-    if (isName(key, p, "APPLET")) {
-        const std::uint32_t namePos = pos(p);
-        p += 6;
-        p = applyAltRule(p, namePos).stop;
-        key = nameKeyAt(p);
-    }
-    if (isName(key, p, "TABLE")) {
-        facts_.hasTable = 1;
-        if (!state_.tableSeen) {
-            facts_.firstTablePos = pos(p);
-            state_.tableSeen = true;
-        }
-        state_.insideTable = true;
-        p += 5;
-        key = nameKeyAt(p);
-        applyColourAttributes(p);
-    }
-    if (isName(key, p, "/TABLE")) {
-        p += 6;
-        key = nameKeyAt(p);
-        state_.insideTable = false;
-        popColours();
-    }
-    static constexpr std::string_view kCells[] = {"TR", "TH", "TD"};
-    for (std::string_view cell : kCells) {
-        if (isName(key, p, cell)) {
-            p += cell.size();
-            key = nameKeyAt(p);
+        case BodyTagAction::Image:
+            countImageSource(p, namePos);
+            applyAltRule(p, namePos);
+            break;
+        case BodyTagAction::Meta:
+            return scanMeta(p);
+        case BodyTagAction::Map:
+            facts_.hasImageMap = 1;
+            facts_.imageMapPos = namePos;
+            break;
+        case BodyTagAction::Form:
+            state_.insideForm = true;
+            break;
+        case BodyTagAction::FormEnd:
+            state_.insideForm = false;
+            break;
+        case BodyTagAction::Area:
+            applyAltRule(p, namePos);
+            countLink(p, namePos);
+            break;
+        case BodyTagAction::Input:
+            applyAltRule(p, namePos);
+            if (!state_.insideForm) countHiddenInput(p, namePos);
+            break;
+        case BodyTagAction::Applet:
+            return applyAltRule(p, namePos).stop;
+        case BodyTagAction::Table:
+            facts_.hasTable = 1;
+            if (!state_.tableSeen) {
+                facts_.firstTablePos = namePos;
+                state_.tableSeen = true;
+            }
+            state_.insideTable = true;
             applyColourAttributes(p);
-        }
-    }
-    static constexpr std::string_view kCellEnds[] = {"/TR", "/TH", "/TD"};
-    for (std::string_view cellEnd : kCellEnds) {
-        if (isName(key, p, cellEnd)) {
-            p += cellEnd.size();
-            key = nameKeyAt(p);
+            break;
+        case BodyTagAction::TableEnd:
+            state_.insideTable = false;
             popColours();
-        }
+            break;
+        case BodyTagAction::Cell:
+            applyColourAttributes(p);
+            break;
+        case BodyTagAction::CellEnd:
+            popColours();
+            break;
+        case BodyTagAction::Object:
+            facts_.hasObject = 1;
+            facts_.objectPos = namePos;
+            break;
     }
-    if (isName(key, p, "OBJECT")) {
-        facts_.hasObject = 1;
-        facts_.objectPos = pos(p);
-        p += 6;
+    return p;
+}
+
+// An INPUT outside a form: a hidden one is counted with the keyword matches
+// of its value.
+void HtmlScanner::countHiddenInput(const char* p, std::uint32_t namePos) {
+    lookup(p, "type");
+    if (!equalsNoCase(attributeValue(), "HIDDEN")) return;
+    ++facts_.hiddenInputCount;
+    lookup(p, "value");
+    if (!attributeValue().empty()) {
+        facts_.hiddenInputKeywordCount += keyword_.countMatches(attributeValue());
+        facts_.hiddenInputPos = namePos;
     }
-    return stepPast(skipToTagEnd(p, end_, true));
 }
 
 // A link, from the byte after its `A`, through its /A tag.

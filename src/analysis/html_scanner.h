@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "analysis/char_class.h"
 #include "analysis/keyword_matcher.h"
@@ -29,6 +30,30 @@ struct ScanContext {
     const char* end;    // one past the last byte; *end is a zero byte
 };
 
+// What a tag name in body text does (the rows of the scanner's tag table).
+enum class BodyTagAction : std::uint8_t {
+    Font,
+    FontEnd,
+    Small,
+    SmallEnd,
+    Big,
+    BigEnd,
+    Div,
+    Image,
+    Meta,
+    Map,
+    Form,
+    FormEnd,
+    Area,
+    Input,
+    Applet,
+    Table,
+    TableEnd,
+    Cell,
+    CellEnd,
+    Object,
+};
+
 // The page scanner: one forward pass over the bytes of a page, filling the
 // facts. It recognises a fixed set of tag names by prefix, reads a fixed set
 // of attributes and steps over everything else; odd markup only changes what
@@ -52,6 +77,10 @@ private:
     const char* scanComment(const char* p);
     const char* scanBody(const char* p);
     const char* scanBodyTag(const char* p);
+    template <std::size_t... Row>
+    const char* testBodyTagNames(const char* p, std::uint16_t key, std::index_sequence<Row...>);
+    const char* applyBodyTag(BodyTagAction action, const char* p, std::uint32_t namePos);
+    void countHiddenInput(const char* p, std::uint32_t namePos);
     const char* scanAnchor(const char* p);
     const char* scanLinkImage(const char* p);
 

@@ -37,6 +37,8 @@ struct CheckKey {
 // The effective fields of every check of one engine, resolved once so that a
 // run never searches the checker file per check and per page. A new object
 // holds the catalogue defaults. Indexes must be in range.
+// The const operations change nothing, so the threads of a run share one
+// object.
 class EngineRules {
 public:
     EngineRules();

@@ -121,9 +121,9 @@ public:
     void clearCurrentKeyword();
 
     std::string folder() const;
-    [[nodiscard]] bool setFolder(std::string_view folder);
+    bool setFolder(std::string_view folder);
     std::string homeUrl() const;
-    [[nodiscard]] bool setHomeUrl(std::string_view url);
+    bool setHomeUrl(std::string_view url);
 
     // Files of the current project; a stored leading '*' marks a disabled file.
     int fileCount() const;
@@ -150,13 +150,13 @@ public:
     // "CurrentSearchEngine" of the current project; the default engine when
     // it is missing or empty.
     std::string currentEngine() const;
-    [[nodiscard]] bool setCurrentEngine(std::string_view name);
+    bool setCurrentEngine(std::string_view name);
 
     // The stored value, clamped to the option's range.
     int option(IntOption option) const;
     void setOption(IntOption option, int value);
     std::string option(TextOption option) const;
-    [[nodiscard]] bool setOption(TextOption option, std::string_view value);
+    bool setOption(TextOption option, std::string_view value);
     // Window rectangles: "MainWindowRect" holds four numbers,
     // "DetailedDescriptionWindowSize" five. False and a zero rectangle when unset.
     bool windowRect(TextOption option, Rect& rect) const;
