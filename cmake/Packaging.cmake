@@ -1,0 +1,42 @@
+# Installation and the Debian package. `cmake --install build --prefix P`
+# puts the programs in P/bin and their data in P/share; `cpack -G DEB` in the
+# build folder makes quorvel_<version>_<arch>.deb.
+include(GNUInstallDirs)
+
+install(TARGETS quorvel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${QUORVEL_DEFAULT_CHECKER} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel
+  RENAME Quorvel.chk)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/site
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/Quorvel.chk
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
+# The example project names its folder relative to the source tree; the
+# installed copy names the installed folder.
+install(CODE "
+  set(dest \"\$ENV{DESTDIR}${CMAKE_INSTALL_FULL_DATADIR}/quorvel/examples\")
+  file(READ \"${PROJECT_SOURCE_DIR}/examples/example.hc\" text)
+  string(REPLACE \"Folder=examples/site\" \"Folder=${CMAKE_INSTALL_FULL_DATADIR}/quorvel/examples/site\" text \"\${text}\")
+  message(STATUS \"Installing: \${dest}/example.hc\")
+  file(WRITE \"\${dest}/example.hc\" \"\${text}\")
+")
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_PACKAGE_NAME quorvel)
+set(CPACK_PACKAGE_VENDOR Maltrane)
+set(CPACK_PACKAGE_CONTACT "Maltrane <support@maltrane.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "On-page search-engine-optimisation checker")
+set(CPACK_PACKAGE_DESCRIPTION "Quorvel checks a site's HTML files for a keyword against a
+search engine's rule set of 86 checks and reports every finding with its
+importance, message and position. It has a desktop program (quorvel) and a
+command-line tool (quorvel-cli).")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION web)
+# The shared libraries' packages come from dpkg-shlibdeps; the rest is what
+# the desktop integration and help use.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(QUORVEL_GUI)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, shared-mime-info, hicolor-icon-theme")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
+endif()
+include(CPack)
