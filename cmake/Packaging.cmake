@@ -11,13 +11,13 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/site
 install(FILES ${PROJECT_SOURCE_DIR}/examples/Quorvel.chk
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
 # The example project names its folder relative to the source tree; the
-# installed copy names the installed folder.
+# installed copy names the installed folder (sed keeps its CR LF line ends).
 install(CODE "
-  set(dest \"\$ENV{DESTDIR}${CMAKE_INSTALL_FULL_DATADIR}/quorvel/examples\")
-  file(READ \"${PROJECT_SOURCE_DIR}/examples/example.hc\" text)
-  string(REPLACE \"Folder=examples/site\" \"Folder=${CMAKE_INSTALL_FULL_DATADIR}/quorvel/examples/site\" text \"\${text}\")
-  message(STATUS \"Installing: \${dest}/example.hc\")
-  file(WRITE \"\${dest}/example.hc\" \"\${text}\")
+  set(folder \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/quorvel/examples\")
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${folder}/example.hc\")
+  execute_process(COMMAND sed -e \"s|^Folder=examples/site|Folder=\${folder}/site|\"
+    \"${PROJECT_SOURCE_DIR}/examples/example.hc\"
+    OUTPUT_FILE \"\$ENV{DESTDIR}\${folder}/example.hc\" COMMAND_ERROR_IS_FATAL ANY)
 ")
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +25,12 @@
 #include "app/text_bytes.h"
 #include "app/tooltips.h"
 #include "checks/analysis_run.h"
+
+// The library's resources (the icon) must be registered by hand, outside
+// any namespace.
+static void initResources() {
+    Q_INIT_RESOURCE(quorvel);
+}
 
 namespace quorvel::app {
 
@@ -63,8 +70,10 @@ Rect fitRectToDesktop(Rect rect, const Rect& desktop) {
 
 MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     : QWidget(parent), state_(state) {
+    initResources();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(title);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel.svg")));
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("pageTabs"));

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QIcon>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -173,7 +172,6 @@ QString windowTitle(const QString& settingsPath) {
 }
 
 int runProgram(QApplication& application) {
-    application.setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel.svg")));
     application.setApplicationName(QStringLiteral("Quorvel"));
     application.setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     application.setDesktopFileName(QStringLiteral("quorvel"));

@@ -1,7 +1,8 @@
 // Renders every page of the real main window, opened on the bundled example
 // project after a run, as PNG files:
 //   QT_QPA_PLATFORM=offscreen quorvel_screenshots OUTPUT-FOLDER
-// writes project.png, options.png, checker-elements.png and report.png.
+// writes project.png, options.png, checker-elements.png, report.png and
+// about.png.
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -74,5 +76,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    AboutBox about(&window);
+    about.show();
+    application.processEvents();
+    if (!about.grab().save(output + QStringLiteral("/about.png"))) return 1;
     return 0;
 }
