@@ -19,7 +19,7 @@ install(CODE "
     \"${PROJECT_SOURCE_DIR}/examples/example.hc\"
     OUTPUT_FILE \"\$ENV{DESTDIR}\${folder}/example.hc\" COMMAND_ERROR_IS_FATAL ANY)
 ")
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorvel)
 
 set(CPACK_PACKAGE_NAME quorvel)
 set(CPACK_PACKAGE_VENDOR Maltrane)
@@ -36,7 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 # the desktop integration and help use.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(QUORVEL_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, shared-mime-info, hicolor-icon-theme")
+  # The window platform and the SVG icon engine are plugins, which
+  # dpkg-shlibdeps does not see.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, shared-mime-info, hicolor-icon-theme")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
 endif()
 include(CPack)
