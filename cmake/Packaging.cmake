@@ -4,11 +4,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS quorvel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${QUORVEL_DEFAULT_CHECKER} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel
-  RENAME Quorvel.chk)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/site
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
-install(FILES ${PROJECT_SOURCE_DIR}/examples/Quorvel.chk
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
 # The example project names its folder relative to the source tree; the
 # installed copy names the installed folder (sed keeps its CR LF line ends).

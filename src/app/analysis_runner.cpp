@@ -1,7 +1,6 @@
 #include "app/analysis_runner.h"
 
 #include <QMetaObject>
-#include <algorithm>
 
 #include "app/app_state.h"
 #include "app/text_bytes.h"
@@ -12,29 +11,21 @@ namespace quorvel::app {
 namespace {
 
 // Collects a file's entries on the worker and posts them to the runner when
-// the file's separator arrives, with the progress of the run. Once a stop is
-// requested nothing more is posted, so the report holds whole files only.
+// the file's separator arrives.
 class QueuedSink : public ReportSink {
 public:
-    QueuedSink(AnalysisRunner* runner, int filesToDo, std::stop_token stop)
-        : runner_(runner), filesToDo_(filesToDo), stop_(std::move(stop)) {}
+    explicit QueuedSink(AnalysisRunner* runner) : runner_(runner) {}
 
     void appendEntry(const ReportEntry& entry) override {
-        if (stop_.stop_requested()) return;
         batch_.append(entry);
-        if (entry.importanceClass == ImportanceClass::Separator) {
-            flush();
-            fileDone();
-        }
+        if (entry.importanceClass == ImportanceClass::Separator) flush();
     }
 
     void fileNotOpened(std::string_view fileName, std::string_view message) override {
-        if (stop_.stop_requested()) return;
         flush();
         QMetaObject::invokeMethod(runner_, "fileNotOpened", Qt::QueuedConnection,
                                   Q_ARG(QString, textFromBytes(fileName)),
                                   Q_ARG(QString, textFromBytes(message)));
-        fileDone();
     }
 
     void flush() {
@@ -45,16 +36,7 @@ public:
     }
 
 private:
-    void fileDone() {
-        ++filesDone_;
-        QMetaObject::invokeMethod(runner_, "progress", Qt::QueuedConnection,
-                                  Q_ARG(int, filesDone_), Q_ARG(int, filesToDo_));
-    }
-
     AnalysisRunner* runner_;
-    int filesToDo_;
-    int filesDone_ = 0;
-    std::stop_token stop_;
     QVector<ReportEntry> batch_;
 };
 
@@ -76,17 +58,24 @@ bool AnalysisRunner::start(const AppState& state) {
     auto inputs = std::make_shared<RunInputs>(runInputsFromSettings(state.settings));
     auto rules =
         std::make_shared<EngineRules>(state.checker.resolve(state.settings.currentEngine()));
-    const int filesToDo = static_cast<int>(std::count_if(
-        inputs->files.begin(), inputs->files.end(), [](const ListedFile& f) { return f.enabled; }));
     stop_ = std::stop_source();
-    thread_.reset(QThread::create([this, inputs, rules, filesToDo, stop = stop_.get_token()] {
-        QueuedSink sink(this, filesToDo, stop);
-        runAnalysis(*inputs, *rules, sink, defaultJobCount());
+    thread_.reset(QThread::create([this, inputs, rules, stop = stop_.get_token()] {
+        QueuedSink sink(this);
+        RunControl control;
+        control.stop = stop;
+        // Called after each file's entries were handed to the sink, so the
+        // window sees a file's rows before it is counted.
+        control.progress = [this, &sink](std::size_t done, std::size_t toDo) {
+            sink.flush();
+            QMetaObject::invokeMethod(this, "progress", Qt::QueuedConnection,
+                                      Q_ARG(int, static_cast<int>(done)),
+                                      Q_ARG(int, static_cast<int>(toDo)));
+        };
+        runAnalysis(*inputs, *rules, sink, defaultJobCount(), control);
         sink.flush();
     }));
     connect(thread_.get(), &QThread::finished, this, &AnalysisRunner::finished);
     emit started();
-    emit progress(0, filesToDo);
     thread_->start();
     return true;
 }

@@ -28,8 +28,8 @@ public:
     // checks the files on a worker thread. False when a run is going on.
     bool start(const AppState& state);
     bool running() const;
-    // Asks the run to stop: no entries of a file after the one in hand are
-    // delivered, and finished follows.
+    // Asks the run to stop after the file in hand: the entries delivered are
+    // those of the list's first files, whole; finished follows.
     void requestStop();
     // Blocks until the run has ended (tests and closing).
     void wait();
@@ -41,7 +41,7 @@ signals:
     void entriesReady(const QVector<quorvel::ReportEntry>& entries);
     void fileNotOpened(const QString& fileName, const QString& message);
     // Files handed over so far and the number of enabled files; first sent
-    // with 0 when the run starts.
+    // with 0 before the first file.
     void progress(int filesDone, int filesToDo);
     void finished();
 

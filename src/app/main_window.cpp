@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAccessible>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -209,7 +210,10 @@ void MainWindow::setRunning(bool running) {
         tabs_->tabBar()->setEnabled(false);
         exitButton_->setEnabled(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        showProgress(0, 0);
+        // The count is known before the run reports it.
+        const auto files = state_.settings.files();
+        showProgress(0, static_cast<int>(std::count_if(
+                            files.begin(), files.end(), [](const auto& f) { return f.enabled; })));
         progressLabel_->show();
         progressBar_->show();
     } else {

@@ -24,7 +24,7 @@ struct ExampleProject {
         QFile out(project.settingsPath);
         (void)out.open(QIODevice::WriteOnly);
         out.write(settings);
-        QFile::copy(source + QStringLiteral("/Quorvel.chk"), project.checkerPath);
+        QFile::copy(QStringLiteral(QUORVEL_SOURCE_DIR "/data/Quorvel.chk"), project.checkerPath);
         return project;
     }
 };

@@ -265,6 +265,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!example.window->isVisible(), 20000);
         QVERIFY(!example.window->running());
         QVERIFY(!example.state.settings.option(TextOption::MainWindowRect).empty());
+        // A stopped run leaves whole files only.
+        QVERIFY(example.entries.isEmpty() ||
+                example.entries.last().importanceClass == ImportanceClass::Separator);
     }
 
     // Enter and Escape inside a page never close the window; Exit does.

@@ -24,7 +24,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-const QString kShippedChecker = QStringLiteral(QUORVEL_SOURCE_DIR "/examples/Quorvel.chk");
+const QString kShippedChecker = QStringLiteral(QUORVEL_SOURCE_DIR "/data/Quorvel.chk");
 
 }  // namespace
 
@@ -170,8 +170,9 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("listed engine becomes current") << "Generic Engine (Template Page)"
                                                        << "Generic Engine (Template Page)";
-        QTest::newRow("unknown engine: unchanged") << "No Such Engine" << "Fell Search";
-        QTest::newRow("names match exactly") << "fell search" << "Fell Search";
+        QTest::newRow("unknown engine: unchanged") << "No Such Engine" << "Modern Web Search (2026)";
+        QTest::newRow("names match exactly") << "generic engine (template page)"
+                                             << "Modern Web Search (2026)";
     }
 
     void engineOption() {

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     QFile out(scratch.filePath(QStringLiteral("example.hc")));
     if (!out.open(QIODevice::WriteOnly) || out.write(settings) != settings.size()) return 1;
     out.close();
-    QFile::copy(source + QStringLiteral("/Quorvel.chk"), scratch.filePath(QStringLiteral("Quorvel.chk")));
+    QFile::copy(QStringLiteral(QUORVEL_SOURCE_DIR "/data/Quorvel.chk"),
+                scratch.filePath(QStringLiteral("Quorvel.chk")));
 
     AppState state;
     CommandLine line;
