@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <QAccessible>
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/about_box.h"
 #include "app/analysis_runner.h"
@@ -119,8 +119,10 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     const std::array<QPushButton*, 4> row = {startButton_, exitButton_, aboutButton_, helpButton_};
     // One width for the four buttons, the widest caption's.
     int width = 0;
-    for (QPushButton* button : row) width = std::max(width, button->sizeHint().width());
-    for (QPushButton* button : row) button->setFixedWidth(std::max(width, 88));
+    for (QPushButton* button : row)
+        width = std::max(width, button->sizeHint().width());
+    for (QPushButton* button : row)
+        button->setFixedWidth(std::max(width, 88));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kButtonSpacing);
@@ -129,7 +131,8 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     buttons->addWidget(progressLabel_);
     buttons->addWidget(progressBar_, 1);
     buttons->addStretch(1);
-    for (QPushButton* button : row) buttons->addWidget(button);
+    for (QPushButton* button : row)
+        buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
@@ -150,7 +153,8 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     connect(&reportPage_->runner(), &AnalysisRunner::progress, this, &MainWindow::showProgress);
 
     // Every page is entered once, in tab order, so each fills its controls.
-    for (SheetPage* page : pages_) page->enterPage();
+    for (SheetPage* page : pages_)
+        page->enterPage();
     switching_ = true;
     tabs_->setCurrentIndex(kProjectPage);
     switching_ = false;
@@ -212,8 +216,8 @@ void MainWindow::setRunning(bool running) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         // The count is known before the run reports it.
         const auto files = state_.settings.files();
-        showProgress(0, static_cast<int>(std::count_if(
-                            files.begin(), files.end(), [](const auto& f) { return f.enabled; })));
+        showProgress(0, static_cast<int>(std::count_if(files.begin(), files.end(),
+                                                       [](const auto& f) { return f.enabled; })));
         progressLabel_->show();
         progressBar_->show();
     } else {
@@ -273,8 +277,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::saveWindowRect() {
-    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                           Qt::WindowFullScreen));
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     const QRect frame = normal ? frameGeometry() : normalGeometry();
     state_.settings.setWindowRect(TextOption::MainWindowRect, rectOf(frame));
 }

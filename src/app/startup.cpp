@@ -39,7 +39,8 @@ QString installedDataFolder() {
     QStringList candidates;
     const QString programDir = fromBytes(programFolder());
     if (!programDir.isEmpty()) candidates << programDir + QStringLiteral("/../share/quorvel");
-    candidates << QStringLiteral(QUORVEL_BUILD_DATA_DIR) << QStringLiteral(QUORVEL_INSTALL_DATA_DIR);
+    candidates << QStringLiteral(QUORVEL_BUILD_DATA_DIR)
+               << QStringLiteral(QUORVEL_INSTALL_DATA_DIR);
     for (const QString& candidate : candidates)
         if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
     return {};
@@ -107,7 +108,8 @@ QString versionText() {
 
 std::optional<int> handleEarlyOptions(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine line = parseCommandLine(arguments);
     if (!line.showHelp && !line.showVersion) return std::nullopt;
     const QByteArray text = (line.showHelp ? usageText() : versionText()).toLocal8Bit();
@@ -153,7 +155,8 @@ bool provideDefaultCheckerFile(const QString& checkerPath, const QString& instal
 }
 
 void openProgramFiles(AppState& state, const CommandLine& commandLine, const StartupPaths& paths) {
-    const QString settingsPath = chooseSettingsFile(commandLine.settingsFile, paths.defaultSettings);
+    const QString settingsPath =
+        chooseSettingsFile(commandLine.settingsFile, paths.defaultSettings);
     state.settingsPath = toBytes(settingsPath);
     state.settings.open(state.settingsPath);
     provideDefaultCheckerFile(paths.checker, paths.installedChecker);

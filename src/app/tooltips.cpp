@@ -71,7 +71,8 @@ QString toolTipText(const QString& objectName) {
 void setToolTipsEnabled(bool enabled) {
     ensureInstalled();
     g_enabled = enabled;
-    for (QWidget* widget : QApplication::allWidgets()) apply(widget);
+    for (QWidget* widget : QApplication::allWidgets())
+        apply(widget);
 }
 
 bool toolTipsEnabled() {

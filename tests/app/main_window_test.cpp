@@ -47,7 +47,8 @@ public slots:
 QStringList textReportRows(const std::string& report) {
     const QStringList lines = QString::fromStdString(report).split(QStringLiteral("\r\n"));
     qsizetype first = 0;
-    while (first < lines.size() && !lines[first].startsWith(QLatin1String("NOTE:"))) ++first;
+    while (first < lines.size() && !lines[first].startsWith(QLatin1String("NOTE:")))
+        ++first;
     return lines.mid(first + 1);
 }
 
@@ -99,8 +100,8 @@ private slots:
             << Rect{300, 100, 1500, 500} << Rect{0, 100, 1200, 500};
         QTest::newRow("taller than desktop: bottom edge at the desktop's")
             << Rect{100, 50, 500, 1050} << Rect{100, -200, 500, 800};
-        QTest::newRow("far off on both axes") << Rect{5000, 5000, 5600, 5400}
-                                              << Rect{400, 400, 1000, 800};
+        QTest::newRow("far off on both axes")
+            << Rect{5000, 5000, 5600, 5400} << Rect{400, 400, 1000, 800};
     }
 
     void rectangleCorrections() {
@@ -120,11 +121,10 @@ private slots:
         AppState state;
         state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        state.settings.setOption(TextOption::MainWindowRect,
-                                 QStringLiteral("%1,10,%2,410")
-                                     .arg(screen.right() - 300)
-                                     .arg(screen.right() + 300)
-                                     .toStdString());
+        state.settings.setOption(TextOption::MainWindowRect, QStringLiteral("%1,10,%2,410")
+                                                                 .arg(screen.right() - 300)
+                                                                 .arg(screen.right() + 300)
+                                                                 .toStdString());
         MainWindow window(state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -132,7 +132,9 @@ private slots:
         QCOMPARE(window.frameGeometry().width(), 600);
         QVERIFY(window.close());
         QCOMPARE(state.settings.option(TextOption::MainWindowRect),
-                 QStringLiteral("%1,10,%2,410").arg(screen.right() + 1 - 600).arg(screen.right() + 1)
+                 QStringLiteral("%1,10,%2,410")
+                     .arg(screen.right() + 1 - 600)
+                     .arg(screen.right() + 1)
                      .toStdString());
     }
 
@@ -185,9 +187,9 @@ private slots:
     // the same settings and checker file, and the same text report rows.
     void runEqualsCommandLineReport() {
         ExampleWindow example;
-        QSignalSpy progress(&static_cast<ReportPage*>(example.window->page(MainWindow::kReportPage))
-                                 ->runner(),
-                            &AnalysisRunner::progress);
+        QSignalSpy progress(
+            &static_cast<ReportPage*>(example.window->page(MainWindow::kReportPage))->runner(),
+            &AnalysisRunner::progress);
         example.window->start();
         QVERIFY(example.window->running());
         QTRY_VERIFY_WITH_TIMEOUT(!example.window->running(), 20000);
@@ -207,7 +209,8 @@ private slots:
             const ReportEntry& gui = example.entries[i];
             const auto& cli = cliEntries[std::size_t(i)];
             const QByteArray tag = QByteArray::number(i);
-            QVERIFY2(cli["importance"].get<std::string>() == std::string(1, gui.importanceLetter), tag);
+            QVERIFY2(cli["importance"].get<std::string>() == std::string(1, gui.importanceLetter),
+                     tag);
             QVERIFY2(cli["file"].get<std::string>() == gui.fileName, tag);
             QVERIFY2(cli["message"].get<std::string>() == gui.description, tag);
             QVERIFY2(cli["position"].get<std::int32_t>() == gui.filePosition, tag);
@@ -307,7 +310,8 @@ private slots:
             QCOMPARE(window.findChild<QWidget*>(name)->toolTip(), toolTipText(name));
 
         setToolTipsEnabled(false);
-        for (const char* name : controls) QVERIFY(window.findChild<QWidget*>(name)->toolTip().isEmpty());
+        for (const char* name : controls)
+            QVERIFY(window.findChild<QWidget*>(name)->toolTip().isEmpty());
         QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), ownTip->mapToGlobal(QPoint(2, 2)));
         QToolTip::hideText();
         QApplication::sendEvent(ownTip, &help);
@@ -337,8 +341,8 @@ private slots:
             QVERIFY(window.activatePage(MainWindow::Page(page)));
             window.findChild<QPushButton*>("helpButton")->click();
             QCOMPARE(recorder.opened.size(), page + 1);
-            QVERIFY2(recorder.opened.last().toLocalFile().endsWith(
-                         QLatin1String("/help/") + QLatin1String(files[page])),
+            QVERIFY2(recorder.opened.last().toLocalFile().endsWith(QLatin1String("/help/") +
+                                                                   QLatin1String(files[page])),
                      qPrintable(recorder.opened.last().toString()));
             QVERIFY(QFile::exists(recorder.opened.last().toLocalFile()));
         }

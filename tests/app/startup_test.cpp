@@ -49,30 +49,34 @@ private slots:
         QTest::newRow("--help") << QStringList{"--help"} << true << false << none << "" << 0;
         QTest::newRow("--version") << QStringList{"--version"} << false << true << none << "" << 0;
         QTest::newRow("-S NAME") << QStringList{"-S", "Fell Search"} << false << false
-                                 << "Fell Search" << "" << 0;
-        QTest::newRow("-SNAME") << QStringList{"-SFell"} << false << false << "Fell" << "" << 0;
+                                 << "Fell Search"
+                                 << "" << 0;
+        QTest::newRow("-SNAME") << QStringList{"-SFell"} << false << false << "Fell"
+                                << "" << 0;
         QTest::newRow("-s lower case") << QStringList{"-sFell", "a.hc"} << false << false << "Fell"
                                        << "a.hc" << 0;
         QTest::newRow("--engine NAME") << QStringList{"--engine", "X Y"} << false << false << "X Y"
                                        << "" << 0;
-        QTest::newRow("--engine=NAME") << QStringList{"--engine=X"} << false << false << "X" << ""
-                                       << 0;
-        QTest::newRow("last engine wins") << QStringList{"-S", "A", "--engine=B"} << false << false
-                                          << "B" << "" << 0;
+        QTest::newRow("--engine=NAME") << QStringList{"--engine=X"} << false << false << "X"
+                                       << "" << 0;
+        QTest::newRow("last engine wins")
+            << QStringList{"-S", "A", "--engine=B"} << false << false << "B"
+            << "" << 0;
         QTest::newRow("file") << QStringList{"my project.hc"} << false << false << none
                               << "my project.hc" << 0;
-        QTest::newRow("last file wins") << QStringList{"a.hc", "b.hc"} << false << false << none
-                                        << "b.hc" << 0;
+        QTest::newRow("last file wins")
+            << QStringList{"a.hc", "b.hc"} << false << false << none << "b.hc" << 0;
         QTest::newRow("/ starts a path, never an option")
             << QStringList{"/S"} << false << false << none << "/S" << 0;
         QTest::newRow("unknown option ignored and reported")
             << QStringList{"-x", "--frobnicate", "a.hc"} << false << false << none << "a.hc" << 2;
-        QTest::newRow("-S without a name") << QStringList{"a.hc", "-S"} << false << false << none
-                                           << "a.hc" << 1;
-        QTest::newRow("-- ends the options") << QStringList{"--", "-S", "--help"} << false << false
-                                             << none << "--help" << 0;
-        QTest::newRow("engine then file") << QStringList{"-S", "Fell Search", "/tmp/x.hc"} << false
-                                          << false << "Fell Search" << "/tmp/x.hc" << 0;
+        QTest::newRow("-S without a name")
+            << QStringList{"a.hc", "-S"} << false << false << none << "a.hc" << 1;
+        QTest::newRow("-- ends the options")
+            << QStringList{"--", "-S", "--help"} << false << false << none << "--help" << 0;
+        QTest::newRow("engine then file")
+            << QStringList{"-S", "Fell Search", "/tmp/x.hc"} << false << false << "Fell Search"
+            << "/tmp/x.hc" << 0;
     }
 
     void commandLineForms() {
@@ -90,8 +94,10 @@ private slots:
     // project "Default" and the window rectangle.
     void firstStartWithoutFiles() {
         QTemporaryDir folder;
-        StartupPaths paths{folder.filePath("Quorvel.hc"), folder.filePath("user/Quorvel.chk"),
-                           kShippedChecker, {}};
+        StartupPaths paths{folder.filePath("Quorvel.hc"),
+                           folder.filePath("user/Quorvel.chk"),
+                           kShippedChecker,
+                           {}};
         AppState state;
         openProgramFiles(state, CommandLine{}, paths);
         QVERIFY(MessageBox::takeShown().isEmpty());
@@ -108,7 +114,8 @@ private slots:
         }
         const QByteArray saved = readAll(paths.defaultSettings);
         QVERIFY2(saved.contains("[Projects]\r\n"), saved.constData());
-        for (const char* line : {"\r\nCount=1\r\n", "\r\nItem1=Default\r\n", "\r\nCurrent=Default\r\n"})
+        for (const char* line :
+             {"\r\nCount=1\r\n", "\r\nItem1=Default\r\n", "\r\nCurrent=Default\r\n"})
             QVERIFY2(saved.contains(line), saved.constData());
         QVERIFY(saved.contains("MainWindowRect="));
     }
@@ -118,8 +125,10 @@ private slots:
         QTemporaryDir folder;
         writeFile(folder.filePath("Quorvel.chk"), "[SearchEngines]\r\nCount=0\r\n");
         QVERIFY(!provideDefaultCheckerFile(folder.filePath("Quorvel.chk"), kShippedChecker));
-        QCOMPARE(readAll(folder.filePath("Quorvel.chk")), QByteArray("[SearchEngines]\r\nCount=0\r\n"));
-        QVERIFY(!provideDefaultCheckerFile(folder.filePath("none.chk"), folder.filePath("missing")));
+        QCOMPARE(readAll(folder.filePath("Quorvel.chk")),
+                 QByteArray("[SearchEngines]\r\nCount=0\r\n"));
+        QVERIFY(
+            !provideDefaultCheckerFile(folder.filePath("none.chk"), folder.filePath("missing")));
     }
 
     void missingNamedSettingsFile_data() {
@@ -150,16 +159,19 @@ private slots:
                                 "been found!\n\nThe program will use the following default "
                                 "file:\n\n%2\n")
                      .arg(folder.filePath("not there.hc"), defaultPath));
-        QCOMPARE(windowTitle(chosen), QStringLiteral("Maltrane Search Engine Optimizer - Quorvel.hc"));
+        QCOMPARE(windowTitle(chosen),
+                 QStringLiteral("Maltrane Search Engine Optimizer - Quorvel.hc"));
     }
 
     void namedSettingsFileIsUsed() {
         QTemporaryDir folder;
-        writeFile(folder.filePath("site.hc"), "[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n");
+        writeFile(folder.filePath("site.hc"),
+                  "[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n");
         CommandLine line;
         line.settingsFile = folder.filePath("site.hc");
         AppState state;
-        openProgramFiles(state, line, {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
+        openProgramFiles(state, line,
+                         {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
         QCOMPARE(QString::fromStdString(state.settingsPath), folder.filePath("site.hc"));
         QCOMPARE(state.settings.currentProject(), std::string("Site"));
         QVERIFY(MessageBox::takeShown().isEmpty());
@@ -170,7 +182,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("listed engine becomes current") << "Generic Engine (Template Page)"
                                                        << "Generic Engine (Template Page)";
-        QTest::newRow("unknown engine: unchanged") << "No Such Engine" << "Modern Web Search (2026)";
+        QTest::newRow("unknown engine: unchanged") << "No Such Engine"
+                                                   << "Modern Web Search (2026)";
         QTest::newRow("names match exactly") << "generic engine (template page)"
                                              << "Modern Web Search (2026)";
     }
@@ -183,7 +196,8 @@ private slots:
         QVERIFY(QFile::copy(kShippedChecker, folder.filePath("Quorvel.chk")));
         CommandLine line = parseCommandLine({"-S", engine, folder.filePath("example.hc")});
         AppState state;
-        openProgramFiles(state, line, {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
+        openProgramFiles(state, line,
+                         {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
         QTEST(QString::fromStdString(state.settings.currentEngine()), "expected");
     }
 };

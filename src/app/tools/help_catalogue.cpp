@@ -36,7 +36,8 @@ std::string catalogueHtml() {
     html += "</ul>\n";
     for (int category = 0; category < kCategoryCount; ++category) {
         const std::string name(categoryName(category));
-        html += "<h2 id=\"" + name + "\">" + name + "</h2>\n<table>\n<tr><th>Key</th><th>Check</th>"
+        html += "<h2 id=\"" + name + "\">" + name +
+                "</h2>\n<table>\n<tr><th>Key</th><th>Check</th>"
                 "<th>Importance</th><th>On</th><th>Value (%1)</th><th>Message</th>"
                 "<th>Description</th></tr>\n";
         for (int index = 0; index < checkCount(category); ++index) {
@@ -45,8 +46,8 @@ std::string catalogueHtml() {
             html += "<tr id=\"" + std::to_string(index) + name + "\">" +
                     cell(std::to_string(index) + name) + cell(check.name) +
                     cell(importanceWord(importanceClassOf(letter))) +
-                    cell(check.enable == "0" ? "no" : "yes") + cell(check.value) +
-                    cell(check.msg) + cell(check.descr) + "</tr>\n";
+                    cell(check.enable == "0" ? "no" : "yes") + cell(check.value) + cell(check.msg) +
+                    cell(check.descr) + "</tr>\n";
         }
         html += "</table>\n";
     }

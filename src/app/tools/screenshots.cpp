@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     window.start();
     QElapsedTimer timer;
     timer.start();
-    while (window.running() && timer.elapsed() < 30000) application.processEvents();
+    while (window.running() && timer.elapsed() < 30000)
+        application.processEvents();
 
     const struct {
         MainWindow::Page page;
