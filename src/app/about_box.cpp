@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
+#include <glib.h>
+
 #ifdef QUORVEL_HAVE_CURL
 #include <curl/curl.h>
 #endif
@@ -35,6 +37,10 @@ QString aboutText() {
     libraries += QStringLiteral("<li>libcurl %1, curl licence</li>")
                      .arg(QString::fromLatin1(curl_version_info(CURLVERSION_NOW)->version));
 #endif
+    libraries += QStringLiteral("<li>GLib/GIO %1.%2.%3, LGPL 2.1</li>")
+                     .arg(glib_major_version)
+                     .arg(glib_minor_version)
+                     .arg(glib_micro_version);
 #ifdef __GLIBCXX__
     libraries += QStringLiteral("<li>GNU C++ library %1</li>").arg(__GLIBCXX__);
 #endif
