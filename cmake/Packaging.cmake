@@ -32,9 +32,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 # the desktop integration and help use.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(QUORVEL_GUI)
-  # The window platform and the SVG icon engine are plugins, which
-  # dpkg-shlibdeps does not see.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, shared-mime-info, hicolor-icon-theme")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
+  # The SVG icon engine is a plugin, which dpkg-shlibdeps does not see (the
+  # X11 platform plugin comes with libqt6gui6, the Wayland one apart).
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, shared-mime-info, hicolor-icon-theme")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils, fonts-dejavu-core")
 endif()
 include(CPack)
