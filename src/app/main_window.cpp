@@ -152,12 +152,14 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     connect(reportPage_, &ReportPage::runFinished, this, [this] { setRunning(false); });
     connect(&reportPage_->runner(), &AnalysisRunner::progress, this, &MainWindow::showProgress);
 
-    // Every page is entered once, in tab order, so each fills its controls.
+    // Every page is entered once, in tab order, so each fills its controls;
+    // then the Project page becomes the active one.
     for (SheetPage* page : pages_)
         page->enterPage();
     switching_ = true;
     tabs_->setCurrentIndex(kProjectPage);
     switching_ = false;
+    pages_[kProjectPage]->enterPage();
     resize(820, 600);
     restoreWindowRect();
     setToolTipsEnabled(state_.settings.option(IntOption::EnableToolTips) != 0);
