@@ -132,7 +132,7 @@ StartupPaths startupPathsFromSystem() {
 QString chooseSettingsFile(const QString& named, const QString& defaultPath) {
     if (named.isEmpty()) return defaultPath;
     const QString full = QFileInfo(named).absoluteFilePath();
-    if (QFileInfo::exists(full)) return full;
+    if (QFileInfo(full).isFile()) return full;
     if (QFileInfo::exists(defaultPath)) {
         MessageBox::warning(
             nullptr, QStringLiteral("Quorvel - Warning Message"),

@@ -49,8 +49,8 @@ struct StartupPaths {
 // The paths of the running program.
 StartupPaths startupPathsFromSystem();
 
-// The settings file to open: the named one (made a full path) when it
-// exists, else the default file. A named file that is missing while the
+// The settings file to open: the named one (made a full path) when it is an
+// existing file, else the default file. A named file that is missing while the
 // default exists is reported in a warning box naming both full paths.
 QString chooseSettingsFile(const QString& named, const QString& defaultPath);
 

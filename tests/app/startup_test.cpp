@@ -135,6 +135,7 @@ private slots:
         QTest::addColumn<bool>("defaultExists");
         QTest::newRow("default exists: warning") << true;
         QTest::newRow("no default: silent") << false;
+        QTest::newRow("a folder is not a settings file") << true;
     }
 
     void missingNamedSettingsFile() {
@@ -144,7 +145,11 @@ private slots:
         if (defaultExists) writeFile(defaultPath, "[Projects]\r\nCount=1\r\nItem1=Mine\r\n");
         const QString oldCurrent = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        const QString chosen = chooseSettingsFile(QStringLiteral("not there.hc"), defaultPath);
+        const QString named = QString::fromLatin1(QTest::currentDataTag()).startsWith("a folder")
+                                  ? QStringLiteral("folder.hc")
+                                  : QStringLiteral("not there.hc");
+        QDir(folder.path()).mkdir(QStringLiteral("folder.hc"));
+        const QString chosen = chooseSettingsFile(named, defaultPath);
         QDir::setCurrent(oldCurrent);
         QCOMPARE(chosen, defaultPath);
         const auto shown = MessageBox::takeShown();
@@ -158,7 +163,7 @@ private slots:
                  QStringLiteral("The specified command line configuration file:\n\n%1\n\nhas not "
                                 "been found!\n\nThe program will use the following default "
                                 "file:\n\n%2\n")
-                     .arg(folder.filePath("not there.hc"), defaultPath));
+                     .arg(folder.filePath(named), defaultPath));
         QCOMPARE(windowTitle(chosen),
                  QStringLiteral("Maltrane Search Engine Optimizer - Quorvel.hc"));
     }
