@@ -296,7 +296,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     pages_[static_cast<std::size_t>(activeIndex_)]->leavePage();
     saveWindowRect();
-    (void)state_.settings.save();
+    // Settings that cannot be written would be lost: the user may keep the
+    // window open and make room or rights first.
+    if (const FileResult saved = state_.settings.save(); !saved) {
+        const QString text = tr("The settings could not be saved: %1\n\nClose the program anyway?")
+                                 .arg(textFromBytes(saved.message()));
+        if (!MessageBox::confirm(this, tr("Warning Message"), text)) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 

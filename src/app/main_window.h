@@ -50,7 +50,8 @@ public:
 
 protected:
     // During a run the window is not closed at once: the run is asked to
-    // stop and the window closes when it has ended.
+    // stop and the window closes when it has ended. Settings that cannot be
+    // saved are reported, and the user may keep the window open.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -154,7 +154,7 @@ bool provideDefaultCheckerFile(const QString& checkerPath, const QString& instal
     return true;
 }
 
-void openProgramFiles(AppState& state, const CommandLine& commandLine, const StartupPaths& paths) {
+bool openProgramFiles(AppState& state, const CommandLine& commandLine, const StartupPaths& paths) {
     const QString settingsPath =
         chooseSettingsFile(commandLine.settingsFile, paths.defaultSettings);
     state.settingsPath = toBytes(settingsPath);
@@ -163,10 +163,9 @@ void openProgramFiles(AppState& state, const CommandLine& commandLine, const Sta
     state.checkerPath = toBytes(paths.checker);
     state.checker.open(state.checkerPath);
     state.helpFolder = toBytes(paths.helpFolder);
-    if (commandLine.engine) {
-        const std::string engine = bytesFromText(*commandLine.engine);
-        if (state.checker.findEngine(engine) > 0) state.settings.setCurrentEngine(engine);
-    }
+    if (!commandLine.engine) return true;
+    const std::string engine = bytesFromText(*commandLine.engine);
+    return state.checker.findEngine(engine) > 0 && state.settings.setCurrentEngine(engine);
 }
 
 QString windowTitle(const QString& settingsPath) {
@@ -186,8 +185,7 @@ int runProgram(QApplication& application) {
 
     AppState state;
     const StartupPaths paths = startupPathsFromSystem();
-    openProgramFiles(state, commandLine, paths);
-    if (commandLine.engine && state.checker.findEngine(bytesFromText(*commandLine.engine)) == 0)
+    if (!openProgramFiles(state, commandLine, paths))
         std::fprintf(stderr, "quorvel: the checker file lists no engine \"%s\"; engine unchanged\n",
                      commandLine.engine->toLocal8Bit().constData());
     setHelpFolder(paths.helpFolder);

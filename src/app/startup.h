@@ -60,8 +60,10 @@ QString chooseSettingsFile(const QString& named, const QString& defaultPath);
 bool provideDefaultCheckerFile(const QString& checkerPath, const QString& installedChecker);
 
 // Opens the settings and checker files into `state` as the command line asks
-// and makes a listed engine named on it the current project's engine.
-void openProgramFiles(AppState& state, const CommandLine& commandLine, const StartupPaths& paths);
+// and makes a listed engine named on it the current project's engine. False
+// when an engine was named that the checker file does not list (the current
+// engine is then unchanged).
+bool openProgramFiles(AppState& state, const CommandLine& commandLine, const StartupPaths& paths);
 
 // "Maltrane Search Engine Optimizer - " and the settings file's name.
 QString windowTitle(const QString& settingsPath);

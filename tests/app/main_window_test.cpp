@@ -121,10 +121,9 @@ private slots:
         AppState state;
         state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        state.settings.setOption(TextOption::MainWindowRect, QStringLiteral("%1,10,%2,410")
-                                                                 .arg(screen.right() - 300)
-                                                                 .arg(screen.right() + 300)
-                                                                 .toStdString());
+        const QString saved =
+            QStringLiteral("%1,10,%2,410").arg(screen.right() - 300).arg(screen.right() + 300);
+        QVERIFY(state.settings.setOption(TextOption::MainWindowRect, saved.toStdString()));
         MainWindow window(state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -292,6 +291,27 @@ private slots:
         QVERIFY(MessageBox::takeShown().isEmpty());
         window.findChild<QPushButton*>("exitButton")->click();
         QVERIFY(!window.isVisible());
+    }
+
+    // Settings that cannot be written are not lost silently: the user is
+    // asked, and may keep the window open.
+    void unsavableSettingsAreReportedOnClose() {
+        AppState state;
+        state.settings.open("/proc/no-such-folder/Quorvel.hc");
+        MainWindow window(state, "t");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MessageBox::setNextAnswer(QMessageBox::No);
+        QVERIFY(!window.close());
+        auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("Warning Message"));
+        QVERIFY2(shown[0].text.contains("/proc/no-such-folder/Quorvel.hc"),
+                 qPrintable(shown[0].text));
+        QVERIFY(window.isVisible());
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QVERIFY(window.close());
+        QCOMPARE(MessageBox::takeShown().size(), 1);
     }
 
     // One switch turns every tooltip off and on, also tooltips that a page

@@ -201,9 +201,11 @@ private slots:
         QVERIFY(QFile::copy(kShippedChecker, folder.filePath("Quorvel.chk")));
         CommandLine line = parseCommandLine({"-S", engine, folder.filePath("example.hc")});
         AppState state;
-        openProgramFiles(state, line,
-                         {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
-        QTEST(QString::fromStdString(state.settings.currentEngine()), "expected");
+        const bool applied = openProgramFiles(
+            state, line, {folder.filePath("Quorvel.hc"), folder.filePath("Quorvel.chk"), {}, {}});
+        QFETCH(QString, expected);
+        QCOMPARE(QString::fromStdString(state.settings.currentEngine()), expected);
+        QCOMPARE(applied, engine == expected);
     }
 };
 
