@@ -1,8 +1,8 @@
 // Renders every page of the real main window, opened on the bundled example
 // project after a run, as PNG files:
 //   QT_QPA_PLATFORM=offscreen quorvel_screenshots OUTPUT-FOLDER
-// writes project.png, options.png, checker-elements.png, report.png and
-// about.png.
+// writes running.png (as a run begins), project.png, options.png,
+// checker-elements.png, report.png and about.png.
 
 #include <QApplication>
 #include <QDir>
@@ -56,7 +56,9 @@ int main(int argc, char** argv) {
     window.resize(900, 640);
     window.show();
 
+    // The window as a run begins: the pages locked, the progress shown.
     window.start();
+    if (!window.grab().save(output + QStringLiteral("/running.png"))) return 1;
     QElapsedTimer timer;
     timer.start();
     while (window.running() && timer.elapsed() < 30000)
