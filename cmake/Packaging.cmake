@@ -4,6 +4,11 @@
 include(GNUInstallDirs)
 
 install(TARGETS quorvel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The crash handler of the desktop program starts the reporter from its own
+# folder.
+if(TARGET quorvel-crash-report)
+  install(TARGETS quorvel-crash-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/site
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvel/examples)
 # The example project names its folder relative to the source tree; the

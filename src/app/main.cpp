@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "app/startup.h"
+#include "crash/crash_handler.h"
 
 int main(int argc, char** argv) {
-    // CRASH HANDLER HOOK: quorvel::installCrashHandler(options) from "crash/crash_handler.h"
-    // goes on this line, first thing, once src/crash is part of the build.
+    // First, so that a fault anywhere after it leaves a report and opens
+    // quorvel-crash-report beside this program.
+    quorvel::installCrashHandler();
 
     // Help and version need no display, so they are answered before Qt starts.
     if (const auto status = quorvel::app::handleEarlyOptions(argc, argv)) return *status;
