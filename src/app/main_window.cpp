@@ -252,6 +252,10 @@ void MainWindow::showAbout() {
     box->open();
 }
 
+// The rectangle is the window frame's top-left corner and the window's inner
+// size: the frame's own size is known only some time after the window is
+// shown (and not at all on some desktops), so an outer size read back as an
+// inner one would grow the window by its frame at every start.
 void MainWindow::restoreWindowRect() {
     Rect saved;
     if (!state_.settings.windowRect(TextOption::MainWindowRect, saved)) return;
@@ -260,29 +264,19 @@ void MainWindow::restoreWindowRect() {
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const Rect fitted = fitRectToDesktop(saved, rectOf(screen->availableGeometry()));
-    const QSize frameSize(static_cast<int>(fitted.right - fitted.left),
-                          static_cast<int>(fitted.bottom - fitted.top));
-    if (frameSize.width() <= 0 || frameSize.height() <= 0) return;
+    const QSize size(static_cast<int>(fitted.right - fitted.left),
+                     static_cast<int>(fitted.bottom - fitted.top));
+    if (size.width() <= 0 || size.height() <= 0) return;
     move(static_cast<int>(fitted.left), static_cast<int>(fitted.top));
-    resize(frameSize);
-    restoredFrameSize_ = frameSize;
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // The saved rectangle includes the window frame, which is known only now.
-    if (restoredFrameSize_.isValid()) {
-        const QSize frame = frameGeometry().size() - size();
-        if (!frame.isNull()) resize(restoredFrameSize_ - frame);
-        restoredFrameSize_ = QSize();
-    }
+    resize(size);
 }
 
 void MainWindow::saveWindowRect() {
     const bool normal =
         !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
-    const QRect frame = normal ? frameGeometry() : normalGeometry();
-    state_.settings.setWindowRect(TextOption::MainWindowRect, rectOf(frame));
+    const QPoint corner = normal ? frameGeometry().topLeft() : normalGeometry().topLeft();
+    const QSize inner = normal ? size() : normalGeometry().size();
+    state_.settings.setWindowRect(TextOption::MainWindowRect, rectOf(QRect(corner, inner)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

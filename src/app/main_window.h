@@ -53,7 +53,6 @@ protected:
     // stop and the window closes when it has ended. Settings that cannot be
     // saved are reported, and the user may keep the window open.
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void onTabChanged(int index);
@@ -78,8 +77,6 @@ private:
     bool switching_ = false;
     bool running_ = false;
     bool closeAfterRun_ = false;
-    // The saved outer size, applied once the window frame is known.
-    QSize restoredFrameSize_;
 };
 
 }  // namespace quorvel::app
