@@ -48,6 +48,7 @@ AnalysisRunner::AnalysisRunner(QObject* parent) : QObject(parent) {
 }
 
 AnalysisRunner::~AnalysisRunner() {
+    requestStop();
     wait();
 }
 
@@ -57,9 +58,20 @@ bool AnalysisRunner::start(const AppState& state) {
     auto inputs = std::make_shared<RunInputs>(runInputsFromSettings(state.settings));
     auto rules =
         std::make_shared<EngineRules>(state.checker.resolve(state.settings.currentEngine()));
-    thread_.reset(QThread::create([this, inputs, rules] {
+    stop_ = std::stop_source();
+    thread_.reset(QThread::create([this, inputs, rules, stop = stop_.get_token()] {
         QueuedSink sink(this);
-        runAnalysis(*inputs, *rules, sink, defaultJobCount());
+        RunControl control;
+        control.stop = stop;
+        // Called after each file's entries were handed to the sink, so the
+        // window sees a file's rows before it is counted.
+        control.progress = [this, &sink](std::size_t done, std::size_t toDo) {
+            sink.flush();
+            QMetaObject::invokeMethod(this, "progress", Qt::QueuedConnection,
+                                      Q_ARG(int, static_cast<int>(done)),
+                                      Q_ARG(int, static_cast<int>(toDo)));
+        };
+        runAnalysis(*inputs, *rules, sink, defaultJobCount(), control);
         sink.flush();
     }));
     connect(thread_.get(), &QThread::finished, this, &AnalysisRunner::finished);
@@ -70,6 +82,10 @@ bool AnalysisRunner::start(const AppState& state) {
 
 bool AnalysisRunner::running() const {
     return thread_ && thread_->isRunning();
+}
+
+void AnalysisRunner::requestStop() {
+    stop_.request_stop();
 }
 
 void AnalysisRunner::wait() {

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QVector>
 #include <memory>
+#include <stop_token>
 
 #include "report/report_entry.h"
 
@@ -27,6 +28,9 @@ public:
     // checks the files on a worker thread. False when a run is going on.
     bool start(const AppState& state);
     bool running() const;
+    // Asks the run to stop after the file in hand: the entries delivered are
+    // those of the list's first files, whole; finished follows.
+    void requestStop();
     // Blocks until the run has ended (tests and closing).
     void wait();
 
@@ -36,11 +40,14 @@ signals:
     // in one batch.
     void entriesReady(const QVector<quorvel::ReportEntry>& entries);
     void fileNotOpened(const QString& fileName, const QString& message);
+    // Files handed over so far and the number of enabled files; first sent
+    // with 0 before the first file.
     void progress(int filesDone, int filesToDo);
     void finished();
 
 private:
     std::unique_ptr<QThread> thread_;
+    std::stop_source stop_;
 };
 
 }  // namespace quorvel::app

@@ -7,6 +7,9 @@ int main(int argc, char** argv) {
     // First, so that a fault anywhere after it leaves a report and opens
     // quorvel-crash-report beside this program.
     quorvel::installCrashHandler();
+
+    // Help and version need no display, so they are answered before Qt starts.
+    if (const auto status = quorvel::app::handleEarlyOptions(argc, argv)) return *status;
     QApplication application(argc, argv);
     return quorvel::app::runProgram(application);
 }

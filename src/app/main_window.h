@@ -6,18 +6,26 @@
 #include <QWidget>
 #include <array>
 
+#include "settings/profile_file.h"
+
 class QTabWidget;
 class QPushButton;
 class QLabel;
+class QProgressBar;
 
 namespace quorvel::app {
 
 struct AppState;
 class SheetPage;
-class ProjectPage;
-class OptionsPage;
-class CheckerElementsPage;
 class ReportPage;
+
+// Moves a saved window rectangle (right and bottom exclusive) into the
+// desktop rectangle without changing its size, in this order: a right edge
+// beyond the desktop's moves it left, then a left edge outside moves it
+// right, a top above the desktop's moves it down, and last a bottom below the
+// desktop's moves it up. So a window wider than the desktop ends at its left
+// edge, and one taller than the desktop at its bottom edge.
+Rect fitRectToDesktop(Rect rect, const Rect& desktop);
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -27,21 +35,32 @@ public:
 
     MainWindow(AppState& state, const QString& title, QWidget* parent = nullptr);
 
-    // The Start command.
+    // The Start command: the active page is left, the project is checked for
+    // a keyword and enabled files, and the run starts on the Report page.
     void start();
     bool running() const { return running_; }
     // Makes a page active as a tab change would: the active page is left
     // first, and may refuse. False when refused or during a run.
     bool activatePage(Page page);
+    Page activePage() const { return static_cast<Page>(activeIndex_); }
     SheetPage* page(Page page) const;
+    // Help for the active page.
+    void showPageHelp();
+    void showAbout();
 
 protected:
+    // During a run the window is not closed at once: the run is asked to
+    // stop and the window closes when it has ended. Settings that cannot be
+    // saved are reported, and the user may keep the window open.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void onTabChanged(int index);
     void setRunning(bool running);
+    void showProgress(int filesDone, int filesToDo);
     void startRejected(const QString& message);
+    void restoreWindowRect();
+    void saveWindowRect();
 
     AppState& state_;
     QTabWidget* tabs_;
@@ -52,9 +71,12 @@ private:
     QPushButton* aboutButton_;
     QPushButton* helpButton_;
     QLabel* logo_;
+    QLabel* progressLabel_;
+    QProgressBar* progressBar_;
     int activeIndex_ = kProjectPage;
     bool switching_ = false;
     bool running_ = false;
+    bool closeAfterRun_ = false;
 };
 
 }  // namespace quorvel::app
