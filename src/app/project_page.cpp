@@ -21,10 +21,12 @@
 #include "app/file_dialog.h"
 #include "app/keyword_import.h"
 #include "app/message_box.h"
-#include "app/name_dialog.h"
 #include "app/page_tooltips.h"
 #include "app/project_files_model.h"
+#include "app/project_name_dialog.h"
 #include "app/text_bytes.h"
+#include "app/text_prompt.h"
+#include "app/web_commands.h"
 #include "platform/dates.h"
 
 namespace quorvel::app {
@@ -174,8 +176,6 @@ void ProjectPage::buildControls() {
     QPushButton* emptyFiles = makeButton(tr("E&mpty List"), "emptyFilesButton", filesGroup);
     QPushButton* uncheckAll = makeButton(tr("&Uncheck all"), "uncheckAllButton", filesGroup);
     QPushButton* checkAll = makeButton(tr("&Check all"), "checkAllButton", filesGroup);
-    // Importing a page from the web comes with web retrieval.
-    importFile->setEnabled(false);
     auto* fileButtons = new QVBoxLayout;
     for (QPushButton* button : {addFiles, importFile, deleteFile, emptyFiles, uncheckAll, checkAll})
         fileButtons->addWidget(button);
@@ -186,7 +186,6 @@ void ProjectPage::buildControls() {
 
     // Check file and help
     QPushButton* download = makeButton(tr("Do&wnload Check file"), "downloadCheckFileButton", this);
-    download->setEnabled(false);
     auto* dateCaption = new QLabel(tr("Check file was updated on:"), this);
     checkFileDate_ = new QLabel(this);
     checkFileDate_->setObjectName(QStringLiteral("checkFileDateLabel"));
@@ -286,6 +285,8 @@ void ProjectPage::buildControls() {
     connect(addFiles, &QPushButton::clicked, this, &ProjectPage::addFiles);
     connect(deleteFile, &QPushButton::clicked, this, &ProjectPage::deleteFile);
     connect(emptyFiles, &QPushButton::clicked, this, &ProjectPage::emptyFiles);
+    connect(importFile, &QPushButton::clicked, this, &ProjectPage::importFileFromUrl);
+    connect(download, &QPushButton::clicked, this, &ProjectPage::downloadCheckFile);
     connect(checkAll, &QPushButton::clicked, this, [this] { setAllFilesEnabled(true); });
     connect(uncheckAll, &QPushButton::clicked, this, [this] { setAllFilesEnabled(false); });
     connect(checkAllAction, &QAction::triggered, this, [this] { setAllFilesEnabled(true); });
@@ -364,8 +365,7 @@ void ProjectPage::save() {
 std::optional<QString> ProjectPage::askProjectName(const QString& initial) {
     QString proposed = initial;
     for (;;) {
-        std::optional<QString> name =
-            NameDialog::ask(this, NameDialog::Kind::Project, tr("Project Name"), proposed);
+        std::optional<QString> name = ProjectNameDialog::ask(this, proposed);
         // Blanks around a name would not survive a reload of the settings file.
         if (!name || name->trimmed().isEmpty()) return std::nullopt;
         *name = name->trimmed();
@@ -428,8 +428,8 @@ void ProjectPage::onProjectActivated(int) {
 void ProjectPage::addKeyword() {
     QString proposed;
     for (;;) {
-        const std::optional<QString> text = NameDialog::ask(this, NameDialog::Kind::Keyword,
-                                                            tr("Enter Keyword / Phrase"), proposed);
+        const std::optional<QString> text =
+            TextPrompt::ask(this, tr("Enter Keyword / Phrase"), tr("Name:"), proposed);
         if (!text || text->trimmed().isEmpty()) return;
         const std::string bytes = bytesFromText(text->trimmed());
         if (findItemBytes(keywordCombo_, bytes) < 0) {
@@ -448,9 +448,8 @@ void ProjectPage::editKeyword() {
     const int index = keywordCombo_->currentIndex();
     if (index < 0) return;
     const std::string oldBytes = itemBytes(keywordCombo_, index);
-    const std::optional<QString> text =
-        NameDialog::ask(this, NameDialog::Kind::Keyword, tr("Change Keyword / Phrase"),
-                        keywordCombo_->itemText(index));
+    const std::optional<QString> text = TextPrompt::ask(
+        this, tr("Change Keyword / Phrase"), tr("Name:"), keywordCombo_->itemText(index));
     if (!text || text->trimmed().isEmpty()) return;
     const std::string bytes = bytesFromText(text->trimmed(), oldBytes);
     keywordCombo_->setItemText(index, textFromBytes(bytes));
@@ -600,6 +599,21 @@ void ProjectPage::emptyFiles() {
 void ProjectPage::setAllFilesEnabled(bool enabled) {
     filesModel_->setAllEnabled(enabled);
     save();
+}
+
+void ProjectPage::importFileFromUrl() {
+    if (!importFromUrl(this, state())) return;
+    filesModel_->reload();
+    fileList_->setCurrentIndex(filesModel_->index(filesModel_->rowCount() - 1));
+}
+
+void ProjectPage::downloadCheckFile() {
+    if (!updateCheckerFromServer(this, state())) return;
+    // The checker file may have been replaced: every reader takes it anew.
+    (void)state().checker.reload();
+    const QString previousDate = checkFileDate_->text();
+    enterPage();
+    if (checkFileDate_->text().isEmpty()) checkFileDate_->setText(previousDate);
 }
 
 void ProjectPage::openSelectedFile(ExternalTool tool) {

@@ -45,6 +45,10 @@ public:
     void deleteFile();
     void emptyFiles();
     void setAllFilesEnabled(bool enabled);
+    // Imports a page from a web address into the folder and lists it.
+    void importFileFromUrl();
+    // Replaces the checker file with the one on the update server.
+    void downloadCheckFile();
     // Opens the selected file with a tool; a beep when no file is selected.
     void openSelectedFile(ExternalTool tool);
 

@@ -18,8 +18,10 @@
 #include "app/file_dialog.h"
 #include "app/keyword_import.h"
 #include "app/message_box.h"
-#include "app/name_dialog.h"
 #include "app/project_files_model.h"
+#include "app/project_name_dialog.h"
+#include "app/text_prompt.h"
+#include "app/web_dialogs.h"
 
 using namespace quorvel;
 using namespace quorvel::app;
@@ -114,12 +116,14 @@ private slots:
     void init() {
         MessageBox::setNextAnswer(QMessageBox::Yes);
         FileDialog::clearTestMode();
-        NameDialog::clearTestMode();
+        ProjectNameDialog::clearTestMode();
+        TextPrompt::clearTestMode();
     }
     void cleanup() {
         MessageBox::clearTestMode();
         FileDialog::clearTestMode();
-        NameDialog::clearTestMode();
+        ProjectNameDialog::clearTestMode();
+        TextPrompt::clearTestMode();
     }
 
     void fileModelPassesTheModelTester() {
@@ -154,7 +158,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, name);
         QFETCH(int, messages);
-        NameDialog dialog(nullptr, NameDialog::Kind::Project, "Project Name", {});
+        ProjectNameDialog dialog(nullptr, {});
         QTest::keyClicks(dialog.findChild<QLineEdit*>("nameEdit"), typed);
         QCOMPARE(dialog.name(), name);
         const auto shown = MessageBox::takeShown();
@@ -192,7 +196,7 @@ private slots:
         QFETCH(int, refusals);
         Fixture f;
         for (const QString& answer : answers)
-            NameDialog::setNextAnswer(answer);
+            ProjectNameDialog::setNextAnswer(answer);
         f.click("newProjectButton");
         QCOMPARE(f.items(f.projects()), projects);
         QCOMPARE(f.projects()->currentText(), current);
@@ -206,12 +210,11 @@ private slots:
         Fixture f(
             "[Projects]\r\nCount=2\r\nItem1=A\r\nItem2=B\r\nCurrent=A\r\n"
             "[A]\r\nKeyCount=1\r\nKey1=kw\r\nCurrentKey=kw\r\n");
-        NameDialog::setNextAnswer("A");  // unchanged: taken
-        NameDialog::setNextAnswer("b");  // another project in other case: taken
-        NameDialog::setNextAnswer("Renamed");
+        ProjectNameDialog::setNextAnswer("A");  // unchanged: taken
+        ProjectNameDialog::setNextAnswer("b");  // another project in other case: taken
+        ProjectNameDialog::setNextAnswer("Renamed");
         f.click("editProjectButton");
-        QCOMPARE(NameDialog::takeShown(),
-                 QStringList({"Project Name|A", "Project Name|A", "Project Name|b"}));
+        QCOMPARE(ProjectNameDialog::takeShown(), QStringList({"A", "A", "b"}));
         QCOMPARE(texts(MessageBox::takeShown()).filter(kTaken).size(), 2);
         QCOMPARE(f.items(f.projects()), QStringList({"Renamed", "B"}));
         QCOMPARE(f.state.settings.currentProject(), std::string("Renamed"));
@@ -277,23 +280,23 @@ private slots:
     void keywordCommands() {
         Fixture f;
         // Add: exact duplicates are refused, other letter case is allowed.
-        NameDialog::setNextAnswer("Apple");
+        TextPrompt::setNextAnswer("Apple");
         f.click("addKeywordButton");
-        NameDialog::setNextAnswer("Apple");
-        NameDialog::setNextAnswer("apple");
+        TextPrompt::setNextAnswer("Apple");
+        TextPrompt::setNextAnswer("apple");
         f.click("addKeywordButton");
         QCOMPARE(texts(MessageBox::takeShown()), QStringList{"Error Message - Quorvel|" + kTaken});
-        QCOMPARE(NameDialog::takeShown(),
-                 QStringList({"Enter Keyword / Phrase|", "Enter Keyword / Phrase|",
-                              "Enter Keyword / Phrase|Apple"}));
+        QCOMPARE(TextPrompt::takeShown(),
+                 QStringList({"Enter Keyword / Phrase|Name:|", "Enter Keyword / Phrase|Name:|",
+                              "Enter Keyword / Phrase|Name:|Apple"}));
         QCOMPARE(f.items(f.keywords()), QStringList({"Apple", "apple"}));
         QCOMPARE(f.state.settings.currentKeyword(), std::string("apple"));
         QVERIFY(f.saved().contains("CurrentKey=apple\r\n"));
 
         // Edit replaces the selected keyword and keeps it current.
-        NameDialog::setNextAnswer("green apple");
+        TextPrompt::setNextAnswer("green apple");
         f.click("editKeywordButton");
-        QCOMPARE(NameDialog::takeShown(), QStringList{"Change Keyword / Phrase|apple"});
+        QCOMPARE(TextPrompt::takeShown(), QStringList{"Change Keyword / Phrase|Name:|apple"});
         QCOMPARE(f.items(f.keywords()), QStringList({"Apple", "green apple"}));
         QVERIFY(f.saved().contains("Key2=green apple\r\n"));
         QVERIFY(f.saved().contains("CurrentKey=green apple\r\n"));
@@ -513,7 +516,7 @@ private slots:
             "Home Url=http://x/\xE9\r\nKeyCount=1\r\nKey1=cr\xE8me\r\nCurrentKey=cr\xE8me\r\n");
         QCOMPARE(f.projects()->currentText(), QString::fromLatin1("Caf\xE9"));
         QCOMPARE(f.keywords()->currentText(), QString::fromLatin1("cr\xE8me"));
-        NameDialog::setNextAnswer(QString::fromUtf8("br\xC3\xBBl\xC3\xA9"));
+        TextPrompt::setNextAnswer(QString::fromUtf8("br\xC3\xBBl\xC3\xA9"));
         f.click("addKeywordButton");
         QVERIFY(f.page->leavePage());
         const QByteArray saved = f.saved();
@@ -571,6 +574,21 @@ private slots:
         QCOMPARE(texts(MessageBox::takeShown()), QStringList{"Quorvel|Failed to launch help."});
     }
 
+    // The web commands start from the page's buttons; without a project
+    // folder the import only explains what it needs.
+    void webCommandsStartFromTheButtons() {
+        Fixture f;
+        f.click("importFileButton");
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith("You can import files from online"));
+        QVERIFY(f.files().isEmpty());
+        CheckFileLoginDialog::setNextAnswer(std::nullopt);
+        f.click("downloadCheckFileButton");
+        CheckFileLoginDialog::clearTestMode();
+        QVERIFY(MessageBox::takeShown().isEmpty());
+    }
+
     void controlsHaveNamesAndStartState() {
         Fixture f;
         for (QWidget* widget : f.page->findChildren<QWidget*>()) {
@@ -588,8 +606,6 @@ private slots:
         QCOMPARE(f.find<QPushButton>("newProjectButton")->text(), QString("&New..."));
         QCOMPARE(f.find<QPushButton>("emptyFilesButton")->text(), QString("E&mpty List"));
         QCOMPARE(f.find<QLineEdit>("homeUrlEdit")->accessibleName(), QString("Home URL:"));
-        QVERIFY(!f.find<QPushButton>("importFileButton")->isEnabled());
-        QVERIFY(!f.find<QPushButton>("downloadCheckFileButton")->isEnabled());
         QCOMPARE(f.find<QPushButton>("newProjectButton")->toolTip(),
                  QString("Create a new project"));
         QCOMPARE(f.page->fileMenu()->actions().size(), 8);  // five tools, a line, two switches

@@ -1,4 +1,4 @@
-#include "app/name_dialog.h"
+#include "app/project_name_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -39,10 +39,10 @@ QString withValidProjectCharacters(const QString& name) {
     return valid;
 }
 
-NameDialog::NameDialog(QWidget* parent, Kind kind, const QString& title, const QString& initial)
-    : QDialog(parent), kind_(kind) {
-    setObjectName(QStringLiteral("nameDialog"));
-    setWindowTitle(title);
+ProjectNameDialog::ProjectNameDialog(QWidget* parent, const QString& initial)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("projectNameDialog"));
+    setWindowTitle(tr("Project Name"));
     auto* label = new QLabel(tr("Name:"), this);
     edit_ = new QLineEdit(initial, this);
     edit_->setObjectName(QStringLiteral("nameEdit"));
@@ -61,21 +61,20 @@ NameDialog::NameDialog(QWidget* parent, Kind kind, const QString& title, const Q
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(edit_, &QLineEdit::textEdited, this, &NameDialog::onTextEdited);
+    connect(edit_, &QLineEdit::textEdited, this, &ProjectNameDialog::onTextEdited);
 }
 
-QString NameDialog::name() const {
+QString ProjectNameDialog::name() const {
     return edit_->text();
 }
 
-void NameDialog::enterText(const QString& text) {
+void ProjectNameDialog::enterText(const QString& text) {
     edit_->setText(text);
     onTextEdited(text);
 }
 
-void NameDialog::onTextEdited(const QString& text) {
-    if (kind_ != Kind::Project || std::none_of(text.begin(), text.end(), isInvalidProjectCharacter))
-        return;
+void ProjectNameDialog::onTextEdited(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), isInvalidProjectCharacter)) return;
     MessageBox::error(this, QStringLiteral("Quorvel Error Message"),
                       QStringLiteral("You have typed an invalid character for a Project name!\n"
                                      "All invalid characters will be now replaced with a '-'."));
@@ -84,12 +83,11 @@ void NameDialog::onTextEdited(const QString& text) {
     edit_->setCursorPosition(cursor);
 }
 
-std::optional<QString> NameDialog::ask(QWidget* parent, Kind kind, const QString& title,
-                                       const QString& initial) {
-    NameDialog dialog(parent, kind, title, initial);
+std::optional<QString> ProjectNameDialog::ask(QWidget* parent, const QString& initial) {
+    ProjectNameDialog dialog(parent, initial);
     TestMode& mode = testMode();
     if (mode.active) {
-        mode.shown.append(title + u'|' + initial);
+        mode.shown.append(initial);
         const std::optional<QString> answer =
             mode.answers.isEmpty() ? std::nullopt : mode.answers.dequeue();
         if (!answer) return std::nullopt;
@@ -100,16 +98,16 @@ std::optional<QString> NameDialog::ask(QWidget* parent, Kind kind, const QString
     return dialog.name();
 }
 
-void NameDialog::setNextAnswer(std::optional<QString> answer) {
+void ProjectNameDialog::setNextAnswer(std::optional<QString> answer) {
     testMode().active = true;
     testMode().answers.enqueue(std::move(answer));
 }
 
-void NameDialog::clearTestMode() {
+void ProjectNameDialog::clearTestMode() {
     testMode() = TestMode{};
 }
 
-QStringList NameDialog::takeShown() {
+QStringList ProjectNameDialog::takeShown() {
     QStringList shown;
     shown.swap(testMode().shown);
     return shown;
