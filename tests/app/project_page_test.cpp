@@ -22,6 +22,7 @@
 #include "app/project_name_dialog.h"
 #include "app/text_prompt.h"
 #include "app/web_dialogs.h"
+#include "argument_recorder.h"
 
 using namespace quorvel;
 using namespace quorvel::app;
@@ -84,19 +85,6 @@ QStringList texts(const QList<MessageBox::Shown>& shown) {
     for (const MessageBox::Shown& box : shown)
         list << box.caption + "|" + box.text;
     return list;
-}
-
-// Writes an executable shell script that appends each argument, one per
-// line, to `record`.
-QString writeRecorder(const QString& folder, const QString& record) {
-    const QString path = folder + "/recorder.sh";
-    QFile script(path);
-    script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" +
-                 QFile::encodeName(record) + "'; done\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    return path;
 }
 
 }  // namespace
@@ -528,26 +516,19 @@ private slots:
 
     void openCommandsStartTheToolWithOneArgument() {
         Fixture f;
-        const QString record = f.dir.path() + "/args.txt";
-        const QString recorder = writeRecorder(f.dir.path(), record);
+        const testing::ArgumentRecorder recorder(f.dir.path());
         const QString name = "it's \"my\" $(touch x) page.html";
         f.state.settings.setFolder(QFile::encodeName(f.dir.path()).toStdString());
         f.state.settings.addFile(name.toStdString());
-        f.state.settings.setOption(TextOption::UserRunApplication1, recorder.toStdString());
+        f.state.settings.setOption(TextOption::UserRunApplication1,
+                                   recorder.program().toStdString());
         f.page->enterPage();
 
         // No selection: nothing starts.
         f.page->fileMenu()->findChild<QAction*>("openInUserTool1Action")->trigger();
         f.selectFile(0);
         f.page->fileMenu()->findChild<QAction*>("openInUserTool1Action")->trigger();
-        QStringList lines;
-        for (int i = 0; i < 100 && lines.isEmpty(); ++i) {
-            QTest::qWait(50);
-            QFile file(record);
-            if (file.open(QIODevice::ReadOnly))
-                lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-        }
-        QCOMPARE(lines, QStringList{f.dir.path() + "/" + name});
+        QCOMPARE(recorder.arguments(), QStringList{f.dir.path() + "/" + name});
 
         // The browser command without a program goes to the desktop.
         UrlCatcher catcher;
