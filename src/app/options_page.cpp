@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/file_dialog.h"
+#include "app/message_box.h"
 #include "app/page_tooltips.h"
 #include "app/text_bytes.h"
 
@@ -65,6 +66,7 @@ OptionsPage::OptionsPage(AppState& state, QWidget* parent) : SheetPage(state, pa
         const ProgramField& field = kProgramFields[i];
         auto* edit = new QLineEdit(tools);
         edit->setObjectName(QLatin1String(field.editName));
+        edit->setMaxLength(static_cast<int>(ProfileFile::kMaxValue));
         auto* label = new QLabel(tr(field.label), tools);
         label->setBuddy(edit);
         edit->setAccessibleName(label->text());
@@ -147,7 +149,10 @@ bool OptionsPage::leavePage() {
     settings.setOption(IntOption::AutosizeColumns, checked(autosizeColumns_));
     for (std::size_t i = 0; i < programs_.size(); ++i) {
         const TextOption option = kProgramFields[i].option;
-        settings.setOption(option, bytesFromText(programs_[i]->text(), settings.option(option)));
+        if (!settings.setOption(option,
+                                bytesFromText(programs_[i]->text(), settings.option(option))))
+            MessageBox::error(this, QStringLiteral("Error Message - Quorvel"),
+                              tr("The text is too long to be stored in the settings file."));
     }
     settings.setOption(IntOption::AutoViewHtmlReport, checked(autoViewHtmlReport_));
     settings.setOption(IntOption::KillTeminatingS, checked(killTerminatingS_));

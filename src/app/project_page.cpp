@@ -38,8 +38,9 @@ const QString kConfirmCaption = QStringLiteral("Warning Message");
 const QString kNameTaken =
     QStringLiteral("The name you have typed already exist!\n\nPlease enter a different name.");
 
-// A folder path may be as long as the system allows.
-constexpr int kMaxFolderLength = 4095;
+// The longest value a line of the settings file holds.
+constexpr int kMaxValueLength = static_cast<int>(ProfileFile::kMaxValue);
+const QString kTooLong = QStringLiteral("The text is too long to be stored in the settings file.");
 
 QByteArray qbytes(const std::string& bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -143,7 +144,7 @@ void ProjectPage::buildControls() {
     // Folder and home URL
     folderEdit_ = new QLineEdit(this);
     folderEdit_->setObjectName(QStringLiteral("folderEdit"));
-    folderEdit_->setMaxLength(kMaxFolderLength);
+    folderEdit_->setMaxLength(kMaxValueLength);
     QLabel* folderLabel = makeLabel(tr("Project Folder:"), folderEdit_, this);
     QPushButton* folderButton = makeButton(tr(">>"), "folderButton", this);
     folderButton->setAccessibleName(tr("Choose the project folder"));
@@ -151,6 +152,7 @@ void ProjectPage::buildControls() {
         folderButton->fontMetrics().horizontalAdvance(QStringLiteral(">>")) * 3);
     homeUrlEdit_ = new QLineEdit(this);
     homeUrlEdit_->setObjectName(QStringLiteral("homeUrlEdit"));
+    homeUrlEdit_->setMaxLength(kMaxValueLength);
     QLabel* homeUrlLabel = makeLabel(tr("Home URL:"), homeUrlEdit_, this);
     auto* pathGrid = new QGridLayout;
     pathGrid->addWidget(folderLabel, 0, 0);
@@ -517,13 +519,15 @@ void ProjectPage::chooseFolder() {
     const QString chosen = FileDialog::existingFolder(this, tr("Choose the Project Folder"), start);
     if (chosen.isEmpty()) return;
     folderEdit_->setText(chosen);
-    state().settings.setFolder(QFile::encodeName(chosen).toStdString());
+    if (!state().settings.setFolder(QFile::encodeName(chosen).toStdString()))
+        MessageBox::error(this, kErrorCaption, kTooLong);
     save();
 }
 
 void ProjectPage::onFolderEdited(const QString& text) {
     UserSettings& settings = state().settings;
-    settings.setFolder(bytesFromText(text, settings.folder()));
+    if (!settings.setFolder(bytesFromText(text, settings.folder())))
+        MessageBox::error(this, kErrorCaption, kTooLong);
     save();
 }
 
@@ -534,7 +538,8 @@ void ProjectPage::onHomeUrlEdited(const QString&) {
 
 void ProjectPage::storeHomeUrl() {
     UserSettings& settings = state().settings;
-    settings.setHomeUrl(bytesFromText(homeUrlEdit_->text(), settings.homeUrl()));
+    if (!settings.setHomeUrl(bytesFromText(homeUrlEdit_->text(), settings.homeUrl())))
+        MessageBox::error(this, kErrorCaption, kTooLong);
 }
 
 // ---------------------------------------------------------------------------

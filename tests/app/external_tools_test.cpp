@@ -45,7 +45,8 @@ private slots:
         const ArgumentRecorder recorder(folder.path());
         UserSettings settings;
         settings.open((folder.path() + "/q.hc").toStdString());
-        settings.setOption(static_cast<TextOption>(option), recorder.program().toStdString());
+        QVERIFY(
+            settings.setOption(static_cast<TextOption>(option), recorder.program().toStdString()));
 
         const QString fullPath = folder.path() + "/" + fileName;
         QVERIFY(openWithTool(nullptr, settings, static_cast<ExternalTool>(tool), fullPath));
@@ -58,7 +59,7 @@ private slots:
         UserSettings settings;
         settings.open((folder.path() + "/q.hc").toStdString());
         const QString program = folder.path() + "/no such tool";
-        settings.setOption(TextOption::UserRunApplication2, program.toStdString());
+        QVERIFY(settings.setOption(TextOption::UserRunApplication2, program.toStdString()));
         QVERIFY(!openWithTool(nullptr, settings, ExternalTool::User2, folder.path() + "/a.html"));
         const auto shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);

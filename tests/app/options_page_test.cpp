@@ -105,9 +105,9 @@ private slots:
         AppState state;
         state.settings.open((dir.path() + "/q.hc").toStdString());
         // An 8-bit path that is not UTF-8 is shown and kept byte for byte.
-        state.settings.setOption(static_cast<TextOption>(option),
-                                 "/opt/\xE9"
-                                 "diteur");
+        QVERIFY(state.settings.setOption(static_cast<TextOption>(option),
+                                         "/opt/\xE9"
+                                         "diteur"));
         OptionsPage page(state);
         page.enterPage();
         auto* field = page.findChild<QLineEdit*>(edit);

@@ -518,10 +518,10 @@ private slots:
         Fixture f;
         const testing::ArgumentRecorder recorder(f.dir.path());
         const QString name = "it's \"my\" $(touch x) page.html";
-        f.state.settings.setFolder(QFile::encodeName(f.dir.path()).toStdString());
+        QVERIFY(f.state.settings.setFolder(QFile::encodeName(f.dir.path()).toStdString()));
         f.state.settings.addFile(name.toStdString());
-        f.state.settings.setOption(TextOption::UserRunApplication1,
-                                   recorder.program().toStdString());
+        QVERIFY(f.state.settings.setOption(TextOption::UserRunApplication1,
+                                           recorder.program().toStdString()));
         f.page->enterPage();
 
         // No selection: nothing starts.
