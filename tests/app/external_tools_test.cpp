@@ -5,38 +5,13 @@
 #include <QtTest>
 
 #include "app/message_box.h"
+#include "argument_recorder.h"
 #include "settings/user_settings.h"
 
 using namespace quorvel;
 using namespace quorvel::app;
 
-namespace {
-
-// Writes an executable shell script that appends each of its arguments, one
-// per line, to `record`.
-QString writeRecorder(const QString& folder, const QString& record) {
-    const QString path = folder + "/recorder.sh";
-    QFile script(path);
-    if (!script.open(QIODevice::WriteOnly)) return {};
-    script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" +
-                 QFile::encodeName(record) + "'; done\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    return path;
-}
-
-QStringList waitForLines(const QString& record, int count) {
-    QStringList lines;
-    for (int i = 0; i < 100 && lines.size() < count; ++i) {
-        QTest::qWait(50);
-        QFile file(record);
-        if (file.open(QIODevice::ReadOnly))
-            lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    }
-    return lines;
-}
-
-}  // namespace
+using testing::ArgumentRecorder;
 
 class ExternalToolsTest : public QObject {
     Q_OBJECT
@@ -67,16 +42,15 @@ private slots:
         QFETCH(int, option);
         QFETCH(QString, fileName);
         QTemporaryDir folder;
-        const QString record = folder.path() + "/args.txt";
-        const QString recorder = writeRecorder(folder.path(), record);
+        const ArgumentRecorder recorder(folder.path());
         UserSettings settings;
         settings.open((folder.path() + "/q.hc").toStdString());
-        settings.setOption(static_cast<TextOption>(option), recorder.toStdString());
+        QVERIFY(
+            settings.setOption(static_cast<TextOption>(option), recorder.program().toStdString()));
 
         const QString fullPath = folder.path() + "/" + fileName;
         QVERIFY(openWithTool(nullptr, settings, static_cast<ExternalTool>(tool), fullPath));
-        const QStringList lines = waitForLines(record, 1);
-        QCOMPARE(lines, QStringList{fullPath});
+        QCOMPARE(recorder.arguments(), QStringList{fullPath});
         QVERIFY(MessageBox::takeShown().isEmpty());
     }
 
@@ -85,7 +59,7 @@ private slots:
         UserSettings settings;
         settings.open((folder.path() + "/q.hc").toStdString());
         const QString program = folder.path() + "/no such tool";
-        settings.setOption(TextOption::UserRunApplication2, program.toStdString());
+        QVERIFY(settings.setOption(TextOption::UserRunApplication2, program.toStdString()));
         QVERIFY(!openWithTool(nullptr, settings, ExternalTool::User2, folder.path() + "/a.html"));
         const auto shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);
@@ -98,14 +72,13 @@ private slots:
     // text (from the XDG MIME database) opens the file.
     void editWithoutProgramUsesDefaultTextApplication() {
         QTemporaryDir folder;
-        const QString record = folder.path() + "/args.txt";
-        const QString recorder = writeRecorder(folder.path(), record);
+        const ArgumentRecorder recorder(folder.path());
         QDir(folder.path()).mkpath("data/applications");
         QDir(folder.path()).mkpath("config");
         QFile desktop(folder.path() + "/data/applications/quorvel-test-editor.desktop");
         QVERIFY(desktop.open(QIODevice::WriteOnly));
         desktop.write("[Desktop Entry]\nType=Application\nName=Test editor\nExec=" +
-                      QFile::encodeName(recorder) + " %f\nMimeType=text/plain;\n");
+                      QFile::encodeName(recorder.program()) + " %f\nMimeType=text/plain;\n");
         desktop.close();
         QFile mimeApps(folder.path() + "/config/mimeapps.list");
         QVERIFY(mimeApps.open(QIODevice::WriteOnly));
@@ -120,7 +93,7 @@ private slots:
         settings.open((folder.path() + "/q.hc").toStdString());
         const QString fullPath = folder.path() + "/page with blanks.html";
         QVERIFY(openWithTool(nullptr, settings, ExternalTool::Edit, fullPath));
-        QCOMPARE(waitForLines(record, 1), QStringList{fullPath});
+        QCOMPARE(recorder.arguments(), QStringList{fullPath});
         QVERIFY(MessageBox::takeShown().isEmpty());
     }
 };
