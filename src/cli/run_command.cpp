@@ -26,6 +26,7 @@
 #include "platform/file_io.h"
 #include "platform/memory.h"
 #include "report/report_export.h"
+#include "report/report_header.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
@@ -101,25 +102,6 @@ std::string_view className(ImportanceClass importance) {
             return "Separator";
     }
     return "Error";
-}
-
-// The header values of the text and HTML reports; the date is now.
-ReportHeader makeHeader(std::string_view project, const RunInputs& inputs, std::string_view engine,
-                        const CheckerFile& checker) {
-    const DateOrder order = localeDateOrder();
-    ReportHeader header;
-    header.project = std::string(project);
-    header.version = QUORVEL_VERSION;
-    header.checkFileDate = checker.checkFileDate(order);
-    header.projectFolder = inputs.folder;
-    header.projectUrl = inputs.homeUrl;
-    header.keyword = inputs.keyword;
-    header.engine = std::string(engine);
-    header.killTerminatingS = inputs.killTerminatingS ? 1 : 0;
-    header.skipShortWords = inputs.skipShortWords ? 1 : 0;
-    header.minWordLength = inputs.minWordLength;
-    header.date = formatDateTime(currentLocalDateTime(), order);
-    return header;
 }
 
 // An engine the checker file knows: listed, holding a section, or the
@@ -375,7 +357,7 @@ std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandCo
         context.err << *problem << '\n';
         return {};
     }
-    ReportHeader header = makeHeader(settings.currentProject(), inputs, engine, checker);
+    ReportHeader header = makeReportHeader(settings.currentProject(), inputs, engine, checker);
     return ProjectRun{std::move(inputs), checker.resolve(engine), std::move(header)};
 }
 
@@ -412,7 +394,7 @@ int runCheck(CheckOptions& options, CommandContext& context) {
         return kExitUsage;
     }
     const EngineRules rules = checker.resolve(engine);
-    const ReportHeader header = makeHeader(kCheckProjectName, inputs, engine, checker);
+    const ReportHeader header = makeReportHeader(kCheckProjectName, inputs, engine, checker);
     // The parser's copies of the names are gone.
     releaseFreedMemory();
     return runAndReport(inputs, rules, header, options.report, kProgram, context);
