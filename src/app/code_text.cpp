@@ -41,6 +41,7 @@ CodeText::CodeText(std::string bytes) : bytes_(std::move(bytes)) {
     lineStarts_.push_back(0);
     linePositions_.push_back(0);
     int position = 0;
+    int lineWidth = 0;
     const std::size_t size = bytes_.size();
     for (std::size_t i = 0; i < size; ++i) {
         const auto byte = static_cast<unsigned char>(bytes_[i]);
@@ -49,30 +50,36 @@ CodeText::CodeText(std::string bytes) : bytes_(std::move(bytes)) {
             ++position;
             lineStarts_.push_back(i + 1);
             linePositions_.push_back(position);
+            widestLine_ = std::max(widestLine_, lineWidth);
+            lineWidth = 0;
         } else {
-            position += utf8_ ? unitsOfUtf8Byte(byte) : 1;
+            const int units = utf8_ ? unitsOfUtf8Byte(byte) : 1;
+            position += units;
+            lineWidth += byte == '\t' ? kTabWidth : units;
         }
     }
+    widestLine_ = std::max(widestLine_, lineWidth);
 }
 
-QString CodeText::documentText() const {
-    const QString decoded = textFromBytes(bytes_);
-    QString text(decoded.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    const QChar* in = decoded.constData();
-    const QChar* end = in + decoded.size();
-    for (; in != end; ++in) {
-        const char16_t c = in->unicode();
-        if (c == u'\r') {
-            if (in + 1 != end && in[1] == u'\n') continue;
-            *out++ = u'\n';
-        } else if (breaksLine(c)) {
-            *out++ = QChar(0xFFFD);
-        } else {
-            *out++ = *in;
-        }
+QString CodeText::lineText(int line) const {
+    if (line < 0 || line >= lineCount()) return {};
+    const std::size_t start = lineStarts_[static_cast<std::size_t>(line)];
+    const QByteArrayView bytes(bytes_.data() + start,
+                               static_cast<qsizetype>(contentEnd(line) - start));
+    QString text = utf8_ ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    for (QChar& c : text) {
+        if (breaksLine(c.unicode()) || (c.unicode() < 0x20 && c != u'\t')) c = QChar(0xFFFD);
     }
-    text.truncate(out - text.constData());
+    return text;
+}
+
+QString CodeText::textOf(std::size_t begin, std::size_t end) const {
+    end = std::min(end, bytes_.size());
+    begin = std::min(begin, end);
+    const QByteArrayView bytes(bytes_.data() + begin, static_cast<qsizetype>(end - begin));
+    QString text = utf8_ ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     return text;
 }
 
@@ -97,6 +104,10 @@ int CodeText::columnIn(int line, std::size_t offset) const {
     const std::size_t start = lineStarts_[static_cast<std::size_t>(line)];
     offset = std::min(std::max(offset, start), contentEnd(line));
     if (!utf8_) return static_cast<int>(offset - start);
+    // A byte inside a character stands for the whole character.
+    while (offset > start && offset < bytes_.size() &&
+           isContinuationByte(static_cast<unsigned char>(bytes_[offset])))
+        --offset;
     int column = 0;
     for (std::size_t i = start; i < offset; ++i)
         column += unitsOfUtf8Byte(static_cast<unsigned char>(bytes_[i]));
@@ -107,20 +118,46 @@ int CodeText::columnOfByte(std::size_t offset) const {
     return columnIn(lineOfByte(offset), offset);
 }
 
+std::size_t CodeText::byteOfColumn(int line, int column) const {
+    line = std::clamp(line, 0, lineCount() - 1);
+    const std::size_t start = lineStarts_[static_cast<std::size_t>(line)];
+    const std::size_t end = contentEnd(line);
+    if (!utf8_) return std::min(start + static_cast<std::size_t>(std::max(column, 0)), end);
+    int units = 0;
+    std::size_t i = start;
+    for (; i < end; ++i) {
+        const int width = unitsOfUtf8Byte(static_cast<unsigned char>(bytes_[i]));
+        if (width == 0) continue;
+        if (units + width > column) break;
+        units += width;
+    }
+    return i;
+}
+
 int CodeText::positionOfByte(std::size_t offset) const {
     const int line = lineOfByte(offset);
     return linePositions_[static_cast<std::size_t>(line)] + columnIn(line, offset);
 }
 
+int CodeText::lineLength(int line) const {
+    const auto index = static_cast<std::size_t>(line);
+    if (index + 1 < linePositions_.size())
+        return linePositions_[index + 1] - linePositions_[index] - 1;
+    return columnIn(line, bytes_.size());
+}
+
 QList<QTextLayout::FormatRange> CodeText::lineFormats(int line,
                                                       const std::vector<ColourSpan>& spans) const {
+    if (line < 0 || line >= lineCount()) return {};
+    return rangeFormats(lineStarts_[static_cast<std::size_t>(line)], contentEnd(line), spans);
+}
+
+QList<QTextLayout::FormatRange> CodeText::rangeFormats(std::size_t start, std::size_t end,
+                                                       const std::vector<ColourSpan>& spans) const {
     static const QTextCharFormat formats[] = {formatOf(ColourKind::TagName),
                                               formatOf(ColourKind::QuotedValue),
                                               formatOf(ColourKind::DeclarationOrComment)};
     QList<QTextLayout::FormatRange> ranges;
-    if (line < 0 || line >= lineCount()) return ranges;
-    const std::size_t start = lineStarts_[static_cast<std::size_t>(line)];
-    const std::size_t end = contentEnd(line);
     // Spans never overlap, so their ends ascend as their beginnings do.
     auto span = std::upper_bound(spans.begin(), spans.end(), start,
                                  [](std::size_t offset, const ColourSpan& s) { return offset < s.end; });
