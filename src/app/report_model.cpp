@@ -6,6 +6,12 @@
 
 #include "app/text_bytes.h"
 
+// The program's pictures live in a static library, whose resources must be
+// registered by name.
+static void registerResources() {
+    Q_INIT_RESOURCE(quorvel);
+}
+
 namespace quorvel::app {
 
 namespace {
@@ -36,6 +42,8 @@ QIcon importanceIcon(ImportanceClass importance) {
     static std::array<QIcon, 5> icons;
     QIcon& icon = icons[static_cast<std::size_t>(importanceIconIndex(importance))];
     if (icon.isNull()) {
+        static const bool registered = (registerResources(), true);
+        (void)registered;
         const QString base = QStringLiteral(":/icons/report/") + iconBaseName(importance);
         icon.addFile(base + QStringLiteral(".png"), QSize(16, 16));
         icon.addFile(base + QStringLiteral(".svg"), QSize(32, 32));
