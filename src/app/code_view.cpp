@@ -19,6 +19,8 @@ namespace {
 constexpr int kLongLine = 1 << 16;
 
 const QColor kSelectionColour(173, 214, 255);
+// Room between the view's left edge and the first column.
+constexpr int kMargin = 4;
 
 }  // namespace
 
@@ -60,6 +62,13 @@ void CodeView::showCode(CodeText code, std::vector<ColourSpan> spans) {
     viewport()->update();
 }
 
+void CodeView::setSpans(std::vector<ColourSpan> spans) {
+    spans_ = std::move(spans);
+    coloured_.assign(coloured_.size(), false);
+    colouredCount_ = 0;
+    viewport()->update();
+}
+
 QString CodeView::text() const {
     return code_.textOf(0, code_.bytes().size());
 }
@@ -74,7 +83,7 @@ void CodeView::updateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, code_.lineCount() - visible));
     const int width = viewport()->width();
     horizontalScrollBar()->setPageStep(width);
-    const qint64 contentWidth = qint64(code_.widestLine() + 1) * charWidth_;
+    const qint64 contentWidth = qint64(code_.widestLine() + 1) * charWidth_ + 2 * kMargin;
     horizontalScrollBar()->setRange(
         0, static_cast<int>(std::clamp<qint64>(contentWidth - width, 0, INT_MAX / 2)));
 }
@@ -139,7 +148,7 @@ void CodeView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.setFont(font());
     const QFontMetrics metrics(font());
-    const int xOffset = horizontalScrollBar()->value();
+    const int xOffset = horizontalScrollBar()->value() - kMargin;
     const int firstColumn = xOffset / charWidth_ - 1;
     const int lastColumn = (xOffset + viewport()->width()) / charWidth_ + 1;
     const std::size_t selectionBegin = std::min(anchor_, caret_);
@@ -255,7 +264,8 @@ std::size_t CodeView::byteAt(const QPoint& point) const {
     const int line =
         std::clamp(firstVisibleLine() + point.y() / lineHeight_, 0, code_.lineCount() - 1);
     const int display =
-        std::max(0, (point.x() + horizontalScrollBar()->value() + charWidth_ / 2) / charWidth_);
+        std::max(0, (point.x() - kMargin + horizontalScrollBar()->value() + charWidth_ / 2) /
+                        charWidth_);
     if (code_.lineLength(line) > kLongLine) return code_.byteOfColumn(line, display);
     const QString text = code_.lineText(line);
     int column = 0;

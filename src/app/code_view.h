@@ -23,6 +23,9 @@ public:
     void showMessage(const QString& text);
     // Shows a page's code; `spans` are the colours of its bytes.
     void showCode(CodeText code, std::vector<ColourSpan> spans);
+    // The colours of the code shown, when they come later.
+    void setSpans(std::vector<ColourSpan> spans);
+    bool coloured() const { return !spans_.empty(); }
     bool showsCode() const { return showsCode_; }
     const CodeText& code() const { return code_; }
     // Everything shown, lines joined by '\n'.

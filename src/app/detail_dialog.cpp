@@ -85,6 +85,10 @@ DetailDialog::DetailDialog(UserSettings& settings, const EntryDetails& details, 
     resize(720, 560);
     restorePlacement();
 
+    qRegisterMetaType<std::vector<quorvel::ColourSpan>>();
+    connect(this, &DetailDialog::coloursReady, codeView_, &CodeView::setSpans,
+            Qt::QueuedConnection);
+
     loadTimer_.setSingleShot(true);
     loadTimer_.setInterval(kDetailLoadDelayMs);
     connect(&loadTimer_, &QTimer::timeout, this, &DetailDialog::loadPage);
@@ -106,12 +110,20 @@ void DetailDialog::loadPage() {
                                         QString::fromLocal8Bit(std::strerror(file.error))));
         return;
     }
-    std::vector<ColourSpan> spans = colorizeHtml(file.bytes);
     const std::optional<TextSelection> selection =
         problemAreaSelection(file.bytes, details_.filePosition);
-    codeView_->showCode(CodeText(std::move(file.bytes)), std::move(spans));
+    // The text is shown at once; its colours follow from a worker thread,
+    // since colouring a page of many megabytes takes a noticeable moment.
+    auto bytes = std::make_shared<const std::string>(file.bytes);
+    codeView_->showCode(CodeText(std::move(file.bytes)), {});
     if (selection) codeView_->selectBytes(*selection);
     codeView_->setFocus();
+    colourer_.reset(QThread::create([this, bytes] { emit coloursReady(colorizeHtml(*bytes)); }));
+    colourer_->start();
+}
+
+DetailDialog::~DetailDialog() {
+    if (colourer_) colourer_->wait();
 }
 
 void DetailDialog::restorePlacement() {

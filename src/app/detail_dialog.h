@@ -4,9 +4,13 @@
 // HTML code with the problem area selected.
 
 #include <QDialog>
+#include <QThread>
 #include <QTimer>
+#include <memory>
+#include <vector>
 
 #include "report/entry_details.h"
+#include "report/html_colorizer.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -35,7 +39,12 @@ public:
     bool loaded() const { return loaded_; }
     CodeView* codeView() const { return codeView_; }
 
+    ~DetailDialog() override;
     void done(int result) override;
+
+signals:
+    // The page's colours, worked out on a worker thread.
+    void coloursReady(const std::vector<quorvel::ColourSpan>& spans);
 
 private:
     void restorePlacement();
@@ -49,6 +58,7 @@ private:
     CodeView* codeView_;
     QPushButton* closeButton_;
     QTimer loadTimer_;
+    std::unique_ptr<QThread> colourer_;
     bool loaded_ = false;
 };
 

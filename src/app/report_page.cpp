@@ -30,6 +30,8 @@ namespace quorvel::app {
 namespace {
 
 constexpr int kSmallestColumnWidth = 10;
+// Added to the first column, whose icon stands before its word.
+constexpr int kIconRoom = 16;
 
 // Tooltips of the page's controls, by object name.
 struct ToolTipRow {
@@ -265,11 +267,10 @@ bool ReportPage::eventFilter(QObject* watched, QEvent* event) {
 void ReportPage::fitColumns() {
     for (int column = 0; column < kReportColumnCount; ++column) {
         if (column == kFilePositionColumn) continue;
-        // The cells' hint of the first column holds the icon's room.
-        const int width = std::max({static_cast<QAbstractItemView*>(table_)->sizeHintForColumn(column),
-                                    table_->horizontalHeader()->sectionSizeHint(column),
-                                    kSmallestColumnWidth});
-        table_->setColumnWidth(column, width);
+        const int width =
+            std::max({static_cast<QAbstractItemView*>(table_)->sizeHintForColumn(column),
+                      table_->horizontalHeader()->sectionSizeHint(column), kSmallestColumnWidth});
+        table_->setColumnWidth(column, column == kImportanceColumn ? width + kIconRoom : width);
     }
     table_->setColumnWidth(kFilePositionColumn, 0);
     table_->setColumnHidden(kFilePositionColumn, true);

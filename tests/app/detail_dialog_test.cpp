@@ -245,6 +245,7 @@ void DetailDialogTest::colouredLazilyOnLargePages() {
                                                static_cast<int>(page.size() / 2)});
     dialog.show();
     dialog.loadPage();
+    QTRY_VERIFY(dialog.codeView()->coloured());
     const QImage shown = dialog.codeView()->viewport()->grab().toImage();
     const int coloured = dialog.codeView()->colouredLineCount();
     QVERIFY(coloured > 0);

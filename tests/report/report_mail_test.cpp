@@ -39,8 +39,9 @@ TEST(MailBody, WholeWhenItFitsElseWholeLinesAndTheNote) {
         EXPECT_EQ(body.text.substr(kept.size()), kMailBodyCutNote);
         EXPECT_EQ(kept.size() % line.size(), 0u) << "cut inside a line";
         EXPECT_EQ(report.compare(0, kept.size(), kept), 0);
-        if (test.limit > mailEncodedSize(kMailBodyCutNote))
+        if (test.limit > mailEncodedSize(kMailBodyCutNote)) {
             EXPECT_LE(mailEncodedSize(body.text), test.limit);
+        }
     }
 }
 
