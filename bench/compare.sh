@@ -120,7 +120,7 @@ if grep -q -- '--keyword' <<<"$check_help"; then
             for i in $(seq 1 "$count"); do printf 'File%d=%05d.html\r\n' "$i" "$i"; done
         } >"$settings"
         for format in text json; do
-            rss=$(peak_rss_kb "$cli" run --settings "$settings" --checker examples/Quorvel.chk \
+            rss=$(peak_rss_kb "$cli" run --settings "$settings" --checker data/Quorvel.chk \
                 --format "$format" --output /dev/null --jobs 1)
             echo "| $count | $format | $rss kB |"
         done

@@ -22,7 +22,7 @@ File6=frames.html
 File7=stores.html
 File8=*drafts/summer-sale.html
 File9=old-store.html
-CurrentSearchEngine=Fell Search
+CurrentSearchEngine=Modern Web Search (2026)
 
 [Options]
 KillTeminatingS=0

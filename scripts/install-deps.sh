@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+    libcurl4-openssl-dev openssl python3)
 # The desktop program: Qt 6 Widgets and SVG, GIO for the default applications,
 # and a font so that offscreen window tests and screenshots show text.
 if [ "${QUORVEL_GUI:-1}" = 1 ]; then

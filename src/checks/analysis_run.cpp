@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -27,6 +28,12 @@ constexpr int kStopWordsCheck = 9;  // Title: "Contains stop words"
 // workers go on while the calling thread analyses a large file itself.
 constexpr std::size_t kSlotsPerJob = 8;
 
+// The page source of a run without one: the file system.
+class FilePageSource : public PageSource {
+public:
+    bool load(PageScan& scan, const std::string& path) const override { return scan.load(path); }
+};
+
 // What stays the same for every file of a run.
 struct RunPlan {
     const RunInputs& inputs;
@@ -35,6 +42,7 @@ struct RunPlan {
     std::string_view homeHost;
     // The stop-word list handed to the scanner, when its check is enabled.
     std::optional<std::string> stopWordList;
+    const PageSource& pages;
 };
 
 // The outcome of one file, kept until it is handed to the sink.
@@ -65,11 +73,13 @@ public:
         facts.fileNameKeywordCount = matcher.countMatches(file.name);
         facts.domainKeywordCount = matcher.countMatches(plan_.homeHost);
 
-        result.opened = scan_->load(joinFolderAndName(plan_.inputs.folder, file.name));
+        result.opened = plan_.pages.load(*scan_, joinFolderAndName(plan_.inputs.folder, file.name));
         if (!result.opened) return;
         if (plan_.stopWordList) scan_->stopWordList = *plan_.stopWordList;
         if (plan_.inputs.skipShortWords) {
-            scan_->setMinWordLength(static_cast<std::uint16_t>(plan_.inputs.minWordLength));
+            // Never wrapped: a negative length skips nothing.
+            scan_->setMinWordLength(
+                static_cast<std::uint16_t>(std::clamp(plan_.inputs.minWordLength, 0, 0xFFFF)));
         }
         scan_->scan();
 
@@ -85,41 +95,76 @@ private:
     std::unique_ptr<PageScan> scan_;
 };
 
-void emit(const FileResult& result, ReportSink& sink) {
-    if (!result.opened) {
-        sink.fileNotOpened(result.file->name, cannotOpenMessage(result.file->name));
-        return;
+// Hands finished files to the sink in list order and tells the progress.
+class Delivery {
+public:
+    Delivery(ReportSink& sink, const RunControl& control, std::size_t filesToDo)
+        : sink_(sink), control_(control), filesToDo_(filesToDo) {
+        reportProgress();
     }
-    for (const ReportEntry& entry : result.entries)
-        sink.appendEntry(entry);
-    sink.appendEntry(ReportEntry{});  // the separator after the file's entries
-}
 
-void runSequential(const RunPlan& plan, const std::vector<const ListedFile*>& files,
-                   ReportSink& sink) {
+    // True when the file after the ones delivered may be handed over: there
+    // is one and no stop was requested.
+    bool wantsMore() const { return done_ < filesToDo_ && !stopRequested(); }
+    bool stopRequested() const { return control_.stop.stop_requested(); }
+    std::size_t done() const { return done_; }
+
+    void deliver(const FileResult& result) {
+        if (!result.opened) {
+            sink_.fileNotOpened(result.file->name, cannotOpenMessage(result.file->name));
+        } else {
+            for (const ReportEntry& entry : result.entries)
+                sink_.appendEntry(entry);
+            sink_.appendEntry(ReportEntry{});  // the separator after the file's entries
+        }
+        ++done_;
+        reportProgress();
+    }
+
+    RunOutcome outcome() const {
+        return done_ == filesToDo_ ? RunOutcome::Completed : RunOutcome::Stopped;
+    }
+
+private:
+    void reportProgress() const {
+        if (control_.progress) control_.progress(done_, filesToDo_);
+    }
+
+    ReportSink& sink_;
+    const RunControl& control_;
+    std::size_t filesToDo_;
+    std::size_t done_ = 0;
+};
+
+RunOutcome runSequential(const RunPlan& plan, const std::vector<const ListedFile*>& files,
+                         Delivery& delivery) {
     FileAnalyser analyser(plan);
     FileResult result;
-    for (const ListedFile* file : files) {
-        analyser.analyse(*file, result);
-        emit(result, sink);
+    while (delivery.wantsMore()) {
+        analyser.analyse(*files[delivery.done()], result);
+        delivery.deliver(result);
     }
+    return delivery.outcome();
 }
 
 // jobs - 1 workers and the calling thread take the files in list order and
-// leave each result in a ring of 2 * jobs slots; the calling thread hands the
-// results to the sink in order. When the next result is not ready it
-// analyses a file itself instead of sleeping, so jobs threads run, never
-// more, and it is rarely woken. A file is taken only when its slot is free,
-// so no thread runs more than the ring ahead of the sink. A failure on either side (memory, or an
-// exception from the sink) stops the workers and reaches the caller after
-// they have been joined.
+// leave each result in a ring of filesAheadLimit(jobs) slots; the calling
+// thread hands the results to the sink in order. When the next result is not
+// ready it analyses a file itself instead of sleeping, so jobs threads run,
+// never more, and it is rarely woken. A file is taken only while its slot is
+// free (mayTakeFile), so no thread runs more than the ring ahead of the sink.
+// A stop request, or a failure on either side (memory, or an exception from
+// the sink), stops the workers; a failure reaches the caller after they have
+// been joined.
 class ParallelRun {
 public:
-    ParallelRun(const RunPlan& plan, const std::vector<const ListedFile*>& files, unsigned jobs)
-        : plan_(plan), files_(files), slots_(kSlotsPerJob * static_cast<std::size_t>(jobs)) {}
+    ParallelRun(const RunPlan& plan, const std::vector<const ListedFile*>& files, unsigned jobs,
+                const std::stop_token& stop)
+        : plan_(plan), files_(files), slots_(filesAheadLimit(jobs)), stop_(stop) {}
 
-    // False when no worker thread could be started (nothing was emitted).
-    bool run(unsigned jobs, ReportSink& sink) {
+    // Nothing when no worker thread could be started (nothing was handed
+    // over then).
+    std::optional<RunOutcome> run(unsigned jobs, Delivery& delivery) {
         std::vector<std::thread> workers;
         workers.reserve(jobs - 1);
         for (unsigned n = 1; n < jobs; ++n) {
@@ -129,23 +174,23 @@ public:
                 break;  // go on with the workers there are
             }
         }
-        if (workers.empty()) return false;
+        if (workers.empty()) return std::nullopt;
 
         std::exception_ptr failure;
         try {
-            emitInOrder(sink);
+            deliverInOrder(delivery);
         } catch (...) {
             failure = std::current_exception();
         }
         {
             std::lock_guard lock(mutex_);
-            stopped_ = true;
+            ended_ = true;
         }
         slotFree_.notify_all();
         for (std::thread& worker : workers)
             worker.join();
         if (failure) std::rethrow_exception(failure);
-        return true;
+        return delivery.outcome();
     }
 
 private:
@@ -156,16 +201,25 @@ private:
 
     Slot& slotOf(std::size_t fileIndex) { return slots_[fileIndex % slots_.size()]; }
 
-    void emitInOrder(ReportSink& sink) {
-        for (std::size_t next = 0; next < files_.size(); ++next) {
+    // The ring limit: the next file may be taken while there is one and its
+    // slot no longer holds a file the sink has yet to receive. The mutex is
+    // held.
+    bool mayTakeFile() const {
+        return nextFile_ < files_.size() && nextFile_ < delivered_ + slots_.size();
+    }
+
+    void deliverInOrder(Delivery& delivery) {
+        while (delivery.wantsMore()) {
+            const std::size_t next = delivery.done();
             Slot& slot = slotOf(next);
             FileResult result;
             {
                 std::unique_lock lock(mutex_);
                 while (!slot.ready && !workerFailure_) {
-                    if (const auto index = takeFile()) {
+                    if (mayTakeFile()) {
+                        const std::size_t index = nextFile_++;
                         lock.unlock();
-                        analyseInto(*index);
+                        analyseInto(index);
                         lock.lock();
                     } else {
                         resultReady_.wait(lock);
@@ -174,19 +228,11 @@ private:
                 if (!slot.ready) std::rethrow_exception(workerFailure_);
                 result = std::move(slot.result);
                 slot.ready = false;
-                emitted_ = next + 1;
+                delivered_ = next + 1;
             }
             slotFree_.notify_all();
-            emit(result, sink);
+            delivery.deliver(result);
         }
-    }
-
-    // The next file to analyse when its slot is free; the mutex is held.
-    std::optional<std::size_t> takeFile() {
-        if (nextFile_ >= files_.size() || nextFile_ >= emitted_ + slots_.size()) {
-            return std::nullopt;
-        }
-        return nextFile_++;
     }
 
     // Analyses a file on the calling thread and fills its slot.
@@ -208,10 +254,9 @@ private:
                 {
                     std::unique_lock lock(mutex_);
                     slotFree_.wait(lock, [&] {
-                        return stopped_ || nextFile_ >= files_.size() ||
-                               nextFile_ < emitted_ + slots_.size();
+                        return ended_ || nextFile_ >= files_.size() || mayTakeFile();
                     });
-                    if (stopped_ || nextFile_ >= files_.size()) return;
+                    if (ended_ || !mayTakeFile() || stop_.stop_requested()) return;
                     index = nextFile_++;
                 }
                 FileResult result;
@@ -236,12 +281,13 @@ private:
     const RunPlan& plan_;
     const std::vector<const ListedFile*>& files_;
     std::vector<Slot> slots_;
+    std::stop_token stop_;
     std::mutex mutex_;
     std::condition_variable resultReady_;        // a slot was filled, or a worker failed
-    std::condition_variable slotFree_;           // a slot was emptied, or the run stops
-    std::size_t nextFile_ = 0;                   // the next file a worker takes
-    std::size_t emitted_ = 0;                    // files handed to the sink
-    bool stopped_ = false;                       // the calling thread ends the run
+    std::condition_variable slotFree_;           // a slot was emptied, or the run ends
+    std::size_t nextFile_ = 0;                   // the next file to be taken
+    std::size_t delivered_ = 0;                  // files handed to the sink
+    bool ended_ = false;                         // the calling thread ends the run
     std::exception_ptr workerFailure_;           // the first failure of a worker
     std::unique_ptr<FileAnalyser> ownAnalyser_;  // the calling thread's, made when first needed
 };
@@ -281,9 +327,19 @@ unsigned defaultJobCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-void runAnalysis(const RunInputs& inputs, const EngineRules& rules, ReportSink& sink,
-                 unsigned jobs) {
-    RunPlan plan{inputs, rules, CheckRules(rules), homeHostOf(inputs.homeUrl), std::nullopt};
+std::size_t filesAheadLimit(unsigned jobs) {
+    return kSlotsPerJob * std::max<std::size_t>(jobs, 1);
+}
+
+RunOutcome runAnalysis(const RunInputs& inputs, const EngineRules& rules, ReportSink& sink,
+                       unsigned jobs, const RunControl& control) {
+    static const FilePageSource fileSystem;
+    RunPlan plan{inputs,
+                 rules,
+                 CheckRules(rules),
+                 homeHostOf(inputs.homeUrl),
+                 std::nullopt,
+                 control.pages != nullptr ? *control.pages : fileSystem};
     if (plan.rules.enabled(CheckCategory::Title, kStopWordsCheck)) {
         plan.stopWordList =
             rules.field(static_cast<int>(CheckCategory::Title), kStopWordsCheck, CheckField::Value);
@@ -294,17 +350,22 @@ void runAnalysis(const RunInputs& inputs, const EngineRules& rules, ReportSink& 
         if (file.enabled) files.push_back(&file);
     }
 
+    Delivery delivery(sink, control, files.size());
     jobs = static_cast<unsigned>(
         std::min<std::size_t>(std::max(jobs, 1u), std::max<std::size_t>(files.size(), 1)));
-    if (jobs > 1 && ParallelRun(plan, files, jobs).run(jobs, sink)) return;
-    runSequential(plan, files, sink);
+    if (jobs > 1) {
+        if (const auto outcome = ParallelRun(plan, files, jobs, control.stop).run(jobs, delivery)) {
+            return *outcome;
+        }
+    }
+    return runSequential(plan, files, delivery);
 }
 
-void runAnalysis(const UserSettings& settings, const CheckerFile& checker, ReportSink& sink,
-                 std::string_view engine, unsigned jobs) {
+RunOutcome runAnalysis(const UserSettings& settings, const CheckerFile& checker, ReportSink& sink,
+                       std::string_view engine, unsigned jobs, const RunControl& control) {
     const std::string engineName = engine.empty() ? checker.currentEngine() : std::string(engine);
     const EngineRules rules = checker.resolve(engineName);
-    runAnalysis(runInputsFromSettings(settings), rules, sink, jobs);
+    return runAnalysis(runInputsFromSettings(settings), rules, sink, jobs, control);
 }
 
 }  // namespace quorvel

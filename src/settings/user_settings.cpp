@@ -35,6 +35,8 @@ constexpr std::array kTextOptions = {
     TextOptionRow{TextOption::UserRunApplication2, "UserRunApplication2", ""},
     TextOptionRow{TextOption::MainWindowRect, "MainWindowRect", ""},
     TextOptionRow{TextOption::DetailedDescriptionWindowSize, "DetailedDescriptionWindowSize", ""},
+    TextOptionRow{TextOption::CheckerUpdateUrl, "CheckerUpdateUrl",
+                  "https://www.maltrane.com/CheckerFile/Quorvel.chk"},
 };
 
 // The rows are looked up by the enum's value.

@@ -29,6 +29,7 @@ enum class TextOption {
     UserRunApplication2,
     MainWindowRect,
     DetailedDescriptionWindowSize,
+    CheckerUpdateUrl,  // where the checker file is updated from
 };
 
 // One row of the option table: the key in the "Options" section and the

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "analysis/page_scan.h"
 #include "checks/checker_file.h"
 #include "platform/scratch_folder.h"
 #include "settings/user_settings.h"
@@ -99,6 +106,7 @@ protected:
 
     ScratchFolder folder;
     EngineRules rules;
+    std::thread::id mainThread_ = std::this_thread::get_id();
 };
 
 TEST_F(AnalysisRunTest, EachFileEndsWithASeparatorAndUnopenedFilesAddNone) {
@@ -361,6 +369,192 @@ TEST_F(AnalysisRunTest, ParallelRunOfFewerFilesThanJobs) {
     EXPECT_EQ(run(inputs, 16), run(inputs, 1));
     EXPECT_TRUE(run(inputsFor({}), 4).empty());
     EXPECT_EQ(run(inputs, 0), run(inputs, 1));
+}
+
+// Reads pages from the file system, holding back the page at one index of
+// the enabled files until `release` is called (or the held page's wait
+// ends), and watching every load against the files the sink has received.
+class HoldingPageSource : public PageSource {
+public:
+    HoldingPageSource(const std::vector<ListedFile>& files, std::size_t heldIndex)
+        : heldIndex_(heldIndex) {
+        for (const ListedFile& file : files) {
+            if (file.enabled) indexOf_[file.name] = indexOf_.size();
+        }
+    }
+
+    bool load(PageScan& scan, const std::string& path) const override {
+        const std::size_t index = indexOf_.at(path.substr(path.rfind('/') + 1));
+        {
+            std::unique_lock lock(mutex_);
+            ++loadsStarted_;
+            // A file taken further ahead of the sink than the ring allows;
+            // the count seen here lags the run's by at most the file being
+            // handed over.
+            if (index >= delivered + aheadLimit + 1) ++overruns_;
+            changed_.notify_all();
+            if (index == heldIndex_) {
+                if (onHeld) onHeld();
+                changed_.wait(lock, [&] { return released_; });
+            }
+        }
+        return scan.load(path);
+    }
+
+    void release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+    // Waits until `count` loads have started; false after the timeout.
+    bool waitForLoads(std::size_t count, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return loadsStarted_ >= count; });
+    }
+    std::size_t loadsStarted() const {
+        std::lock_guard lock(mutex_);
+        return loadsStarted_;
+    }
+    std::size_t overruns() const {
+        std::lock_guard lock(mutex_);
+        return overruns_;
+    }
+
+    std::atomic<std::size_t> delivered = 0;  // kept by the progress callback
+    std::size_t aheadLimit = SIZE_MAX;
+    std::function<void()> onHeld;  // called when the held page is reached
+
+private:
+    std::map<std::string, std::size_t> indexOf_;
+    std::size_t heldIndex_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable std::size_t loadsStarted_ = 0;
+    mutable std::size_t overruns_ = 0;
+    bool released_ = false;
+};
+
+TEST_F(AnalysisRunTest, NoFileIsTakenFurtherAheadOfTheSinkThanTheRingAllows) {
+    for (const unsigned jobs : {2u, 3u}) {
+        SCOPED_TRACE(jobs);
+        const std::size_t limit = filesAheadLimit(jobs);
+        const RunInputs inputs = inputsFor(writeManyPages(folder, static_cast<int>(limit * 3)));
+        const auto sequential = run(inputs, 1);
+
+        // The first file is held: the other threads fill the ring behind it
+        // and must then wait, however long it takes.
+        HoldingPageSource source(inputs.files, 0);
+        source.aheadLimit = limit;
+        RunControl control;
+        control.pages = &source;
+        control.progress = [&](std::size_t done, std::size_t) { source.delivered = done; };
+        RecordingSink sink;
+        std::thread releaser([&] {
+            EXPECT_TRUE(source.waitForLoads(limit, std::chrono::seconds(20)));
+            // Time for one file too many to be taken.
+            EXPECT_FALSE(source.waitForLoads(limit + 1, std::chrono::milliseconds(150)));
+            EXPECT_EQ(source.loadsStarted(), limit);
+            source.release();
+        });
+        EXPECT_EQ(runAnalysis(inputs, rules, sink, jobs, control), RunOutcome::Completed);
+        releaser.join();
+        EXPECT_EQ(source.overruns(), 0u);
+        EXPECT_EQ(sink.events, sequential);
+    }
+}
+
+// True when the events are the report of the first files of `full`, each
+// whole: a prefix of it that ends after a file's last event.
+bool isWholeFilesPrefix(const std::vector<std::string>& events,
+                        const std::vector<std::string>& full) {
+    if (events.size() > full.size() || !std::equal(events.begin(), events.end(), full.begin())) {
+        return false;
+    }
+    return events.empty() || events.back() == kSeparatorEvent ||
+           events.back().rfind("unopened|", 0) == 0;
+}
+
+std::size_t filesIn(const std::vector<std::string>& events) {
+    return static_cast<std::size_t>(std::count_if(events.begin(), events.end(), [](auto& e) {
+        return e == kSeparatorEvent || e.rfind("unopened|", 0) == 0;
+    }));
+}
+
+TEST_F(AnalysisRunTest, AStoppedRunEndsAfterWholeFilesAndSaysSo) {
+    const RunInputs inputs = inputsFor(writeManyPages(folder, 40));
+    const auto full = run(inputs, 1);
+    const std::size_t toDo = filesIn(full);
+    ASSERT_GT(toDo, 30u);
+
+    struct Case {
+        const char* name;
+        unsigned jobs;
+        std::optional<std::size_t> stopAtFile;  // while its page is read; none: before the run
+        RunOutcome outcome;
+    };
+    const Case cases[] = {
+        {"before the run, one job", 1, std::nullopt, RunOutcome::Stopped},
+        {"before the run, three jobs", 3, std::nullopt, RunOutcome::Stopped},
+        {"first file, one job", 1, 0, RunOutcome::Stopped},
+        {"middle file, one job", 1, 7, RunOutcome::Stopped},
+        {"middle file, two jobs", 2, 7, RunOutcome::Stopped},
+        {"middle file, four jobs", 4, 12, RunOutcome::Stopped},
+        {"last file, one job", 1, toDo - 1, RunOutcome::Completed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::stop_source stopper;
+        if (!c.stopAtFile) stopper.request_stop();
+        HoldingPageSource source(inputs.files, c.stopAtFile.value_or(SIZE_MAX));
+        source.onHeld = [&] { stopper.request_stop(); };
+        source.release();  // the page is read at once; only the stop matters
+        std::vector<std::size_t> progress;
+        RunControl control;
+        control.pages = &source;
+        control.stop = stopper.get_token();
+        control.progress = [&](std::size_t done, std::size_t filesToDo) {
+            EXPECT_EQ(filesToDo, toDo);
+            progress.push_back(done);
+        };
+
+        RecordingSink sink;
+        EXPECT_EQ(runAnalysis(inputs, rules, sink, c.jobs, control), c.outcome);
+        EXPECT_TRUE(isWholeFilesPrefix(sink.events, full));
+        const std::size_t delivered = filesIn(sink.events);
+        if (!c.stopAtFile) {
+            EXPECT_EQ(delivered, 0u);
+        } else if (c.jobs == 1) {
+            EXPECT_EQ(delivered, *c.stopAtFile + 1);  // the file being read is finished
+        } else {
+            EXPECT_LE(delivered, *c.stopAtFile + 1);
+        }
+        // 0, then once per file handed over.
+        std::vector<std::size_t> expected(delivered + 1);
+        for (std::size_t n = 0; n < expected.size(); ++n)
+            expected[n] = n;
+        EXPECT_EQ(progress, expected);
+    }
+}
+
+TEST_F(AnalysisRunTest, ProgressCountsEnabledFilesOnTheCallingThread) {
+    const RunInputs inputs = inputsFor(writeManyPages(folder, 30));
+    const std::size_t toDo = static_cast<std::size_t>(std::count_if(
+        inputs.files.begin(), inputs.files.end(), [](const ListedFile& f) { return f.enabled; }));
+    for (const unsigned jobs : {1u, 2u, 4u}) {
+        SCOPED_TRACE(jobs);
+        std::vector<std::pair<std::size_t, std::size_t>> calls;
+        RunControl control;
+        control.progress = [&](std::size_t done, std::size_t filesToDo) {
+            EXPECT_EQ(std::this_thread::get_id(), mainThread_);
+            calls.emplace_back(done, filesToDo);
+        };
+        RecordingSink sink;
+        EXPECT_EQ(runAnalysis(inputs, rules, sink, jobs, control), RunOutcome::Completed);
+        ASSERT_EQ(calls.size(), toDo + 1);
+        for (std::size_t n = 0; n < calls.size(); ++n) {
+            EXPECT_EQ(calls[n], std::make_pair(n, toDo));
+        }
+    }
 }
 
 TEST(RunInputs, ProblemsInTheOrderOfTheStartCommand) {

@@ -62,7 +62,8 @@ std::string maskVolatile(std::string report) {
 }
 
 // Runs from the repository root, where the example project's folder
-// "examples/site" lies.
+// "examples/site" lies. The project uses the modern engine of the checker
+// file shipped with the program.
 class ExampleProjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,7 +74,7 @@ protected:
 
     static std::vector<std::string> exampleRun(std::vector<std::string> extra) {
         std::vector<std::string> args = {"run", "--settings", "examples/example.hc", "--checker",
-                                         "examples/Quorvel.chk"};
+                                         "data/Quorvel.chk"};
         args.insert(args.end(), extra.begin(), extra.end());
         return args;
     }
@@ -95,6 +96,34 @@ TEST_F(ExampleProjectTest, HtmlReportMatchesTheReviewedReport) {
     EXPECT_EQ(maskVolatile(result.out), fileBytes("tests/cli/data/example-report.html"));
 }
 
+// A project that names no engine runs with the generic one, whose rules are
+// the built-in ones: its report stays what it was before the checker file
+// shipped other engines.
+TEST_F(ExampleProjectTest, ProjectWithoutEngineKeepsTheGenericReport) {
+    std::string settings = fileBytes("examples/example.hc");
+    const std::string engineLine = "CurrentSearchEngine=Modern Web Search (2026)\r\n";
+    const std::size_t at = settings.find(engineLine);
+    ASSERT_NE(at, std::string::npos);
+    settings.erase(at, engineLine.size());
+    ScratchFolder folder;
+    ASSERT_TRUE(writeBytes(folder.file("example.hc"), settings));
+
+    struct Case {
+        const char* format;
+        const char* pinned;
+    };
+    const Case cases[] = {{"text", "tests/cli/data/example-report-generic.txt"},
+                          {"html", "tests/cli/data/example-report-generic.html"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        const CliResult result = runTool({"run", "--settings", folder.file("example.hc"),
+                                          "--checker", "data/Quorvel.chk", "--format", c.format});
+        EXPECT_EQ(result.status, kExitOk);
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(maskVolatile(result.out), fileBytes(c.pinned));
+    }
+}
+
 TEST_F(ExampleProjectTest, JsonReportHoldsEveryEntryWithSeparators) {
     const CliResult text = runTool(exampleRun({}));
     const CliResult result = runTool(exampleRun({"--format", "json", "--jobs", "3"}));
@@ -102,7 +131,7 @@ TEST_F(ExampleProjectTest, JsonReportHoldsEveryEntryWithSeparators) {
     const auto json = nlohmann::json::parse(result.out);
     EXPECT_EQ(json["project"], "Example site");
     EXPECT_EQ(json["keyword"], "hiking boots");
-    EXPECT_EQ(json["engine"], "Fell Search");
+    EXPECT_EQ(json["engine"], "Modern Web Search (2026)");
     const auto& entries = json["entries"];
     ASSERT_TRUE(entries.is_array());
 
@@ -146,7 +175,8 @@ TEST_F(ExampleProjectTest, JsonReportHoldsEveryEntryWithSeparators) {
     EXPECT_EQ(separators, 8);  // nine files, one of them disabled
     EXPECT_EQ(entries[0]["file"], "index.html");
     EXPECT_EQ(entries[0]["message"],
-              "Limit your title tag to 60 characters, including spaces, instead of 62.");
+              "The title is 62 characters long; titles over about 60 characters are often cut off "
+              "or rewritten in the results.");
     EXPECT_EQ(entries[0]["checkCode"], 1);
     EXPECT_EQ(entries[0]["position"], 21);
 }
@@ -172,7 +202,7 @@ TEST_F(ExampleProjectTest, JobsDoNotChangeTheReport) {
 
 TEST_F(ExampleProjectTest, RunNeverWritesTheSettingsOrCheckerFile) {
     const std::string settings = fileBytes("examples/example.hc");
-    const std::string checker = fileBytes("examples/Quorvel.chk");
+    const std::string checker = fileBytes("data/Quorvel.chk");
     struct stat before {};
     ASSERT_EQ(::stat("examples/example.hc", &before), 0);
     for (const std::vector<std::string>& extra :
@@ -182,7 +212,7 @@ TEST_F(ExampleProjectTest, RunNeverWritesTheSettingsOrCheckerFile) {
         runTool(exampleRun(extra));
     }
     EXPECT_EQ(fileBytes("examples/example.hc"), settings);
-    EXPECT_EQ(fileBytes("examples/Quorvel.chk"), checker);
+    EXPECT_EQ(fileBytes("data/Quorvel.chk"), checker);
     struct stat after {};
     ASSERT_EQ(::stat("examples/example.hc", &after), 0);
     EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
@@ -202,12 +232,13 @@ TEST_F(ExampleProjectTest, KeywordAndEngineChosenForOneRun) {
 }
 
 TEST_F(ExampleProjectTest, FailOnLevels) {
-    // The example holds an Error (the hidden DIV), so every level fails.
+    // With the modern engine the example holds warnings (keyword stuffing,
+    // hidden text) but no error.
     struct Case {
         const char* level;
         int status;
     };
-    const Case cases[] = {{"error", 1}, {"warning", 1}, {"suggestion", 1}, {"tip", 1}};
+    const Case cases[] = {{"error", 0}, {"warning", 1}, {"suggestion", 1}, {"tip", 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
         EXPECT_EQ(runTool(exampleRun({"--fail-on", c.level})).status, c.status);
@@ -229,7 +260,7 @@ TEST_F(ExampleProjectTest, ReportThatCannotBeWrittenIsNoSuccess) {
         exampleRun({"--format", "html"}),
         {"check", "examples/site/index.html", "--keyword", "boots"},
         {"scan", "examples/site/index.html"},
-        {"rules", "--checker", "examples/Quorvel.chk", "--settings", "examples/example.hc"},
+        {"rules", "--checker", "data/Quorvel.chk", "--settings", "examples/example.hc"},
     };
     for (const std::vector<std::string>& args : commands) {
         SCOPED_TRACE(args[0] + " " + args.back());
@@ -248,12 +279,14 @@ TEST_F(ExampleProjectTest, UnknownProjectOrEngineIsAnError) {
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("no project named 'Nope'"), std::string::npos) << result.err;
 
-    result = runTool(exampleRun({"--engine", "Fell search"}));
+    result = runTool(exampleRun({"--engine", "Modern web search (2026)"}));
     EXPECT_EQ(result.status, kExitUsage);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("unknown search engine 'Fell search'"), std::string::npos)
+    EXPECT_NE(result.err.find("unknown search engine 'Modern web search (2026)'"),
+              std::string::npos)
         << result.err;
-    EXPECT_NE(result.err.find("'Generic Engine (Template Page)', 'Fell Search'"), std::string::npos)
+    EXPECT_NE(result.err.find("'Generic Engine (Template Page)', 'Modern Web Search (2026)'"),
+              std::string::npos)
         << result.err;
 }
 
