@@ -23,8 +23,8 @@ int unitsOfUtf8Byte(unsigned char byte) {
 
 // Characters a text document would take as a break or a frame mark.
 bool breaksLine(char16_t c) {
-    return c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 || c == 0x000B ||
-           c == 0x000C || c == 0x0000;
+    return c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 || c == 0x000B || c == 0x000C ||
+           c == 0x0000;
 }
 
 QTextCharFormat formatOf(ColourKind kind) {
@@ -159,8 +159,9 @@ QList<QTextLayout::FormatRange> CodeText::rangeFormats(std::size_t start, std::s
                                               formatOf(ColourKind::DeclarationOrComment)};
     QList<QTextLayout::FormatRange> ranges;
     // Spans never overlap, so their ends ascend as their beginnings do.
-    auto span = std::upper_bound(spans.begin(), spans.end(), start,
-                                 [](std::size_t offset, const ColourSpan& s) { return offset < s.end; });
+    auto span =
+        std::upper_bound(spans.begin(), spans.end(), start,
+                         [](std::size_t offset, const ColourSpan& s) { return offset < s.end; });
     // Columns are counted forward from one span to the next, so a long line
     // is walked once.
     std::size_t byte = start;

@@ -65,8 +65,8 @@ private:
 
     std::string bytes_;
     bool utf8_ = false;
-    std::vector<std::size_t> lineStarts_;   // byte offset of each line
-    std::vector<int> linePositions_;        // document position of each line
+    std::vector<std::size_t> lineStarts_;  // byte offset of each line
+    std::vector<int> linePositions_;       // document position of each line
     int widestLine_ = 0;
 };
 

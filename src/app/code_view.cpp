@@ -172,8 +172,8 @@ void CodeView::paintEvent(QPaintEvent*) {
             const int from = selectionBegin <= lineStart ? 0 : displayColumnOfByte(selectionBegin);
             const int to = selectionEnd > lineEnd ? displayColumnOfByte(lineEnd) + 1
                                                   : displayColumnOfByte(selectionEnd);
-            painter.fillRect(from * charWidth_ - xOffset, y, (to - from) * charWidth_,
-                             lineHeight_, kSelectionColour);
+            painter.fillRect(from * charWidth_ - xOffset, y, (to - from) * charWidth_, lineHeight_,
+                             kSelectionColour);
         }
         // The characters in view, in runs of one colour without tabs.
         const auto& columns = shown.columnOf;
@@ -263,9 +263,8 @@ void CodeView::selectAll() {
 std::size_t CodeView::byteAt(const QPoint& point) const {
     const int line =
         std::clamp(firstVisibleLine() + point.y() / lineHeight_, 0, code_.lineCount() - 1);
-    const int display =
-        std::max(0, (point.x() - kMargin + horizontalScrollBar()->value() + charWidth_ / 2) /
-                        charWidth_);
+    const int display = std::max(
+        0, (point.x() - kMargin + horizontalScrollBar()->value() + charWidth_ / 2) / charWidth_);
     if (code_.lineLength(line) > kLongLine) return code_.byteOfColumn(line, display);
     const QString text = code_.lineText(line);
     int column = 0;

@@ -52,8 +52,9 @@ void showWriteError(QWidget* parent, const QString& path, const QString& reason)
 std::optional<PrivateFolder> openPrivateFolder(QWidget* parent) {
     PrivateFolder folder = PrivateFolder::open(privateFolderEnvironmentFromSystem());
     if (folder.ok()) return folder;
-    MessageBox::error(parent, kExportErrorCaption,
-                      kNoTemporaryFolderText + QStringLiteral("\n\n") + bytesText(folder.problem()));
+    MessageBox::error(
+        parent, kExportErrorCaption,
+        kNoTemporaryFolderText + QStringLiteral("\n\n") + bytesText(folder.problem()));
     return std::nullopt;
 }
 
@@ -92,9 +93,9 @@ bool exportReport(QWidget* parent, const AppState& state, const ReportList& list
     const bool text = format == ReportFormat::Text;
     const QString filter =
         text ? QStringLiteral("Text Files (*.txt)") : QStringLiteral("Html Files (*.html *.htm)");
-    const QString proposed =
-        QStringLiteral("Quorvel-") + bytesText(state.settings.currentProject()) +
-        (text ? QStringLiteral(".txt") : QString());
+    const QString proposed = QStringLiteral("Quorvel-") +
+                             bytesText(state.settings.currentProject()) +
+                             (text ? QStringLiteral(".txt") : QString());
     QString path = FileDialog::saveFileName(parent, QStringLiteral("Save As"), proposed, filter);
     if (path.isEmpty()) return false;
     // The text export's default extension, for a name typed without one.
@@ -130,8 +131,9 @@ QString showHtmlReport(QWidget* parent, const AppState& state, const ReportList&
 
 void sendReportMail(QWidget* parent, const AppState& state, const ReportList& list) {
     if (list.empty()) {
-        MessageBox::error(parent, kExportErrorCaption,
-                          QStringLiteral("No Report to send!\nPlease first press the Start button"));
+        MessageBox::error(
+            parent, kExportErrorCaption,
+            QStringLiteral("No Report to send!\nPlease first press the Start button"));
         return;
     }
     const std::optional<PrivateFolder> folder = openPrivateFolder(parent);
@@ -163,9 +165,9 @@ void sendReportMail(QWidget* parent, const AppState& state, const ReportList& li
                      });
     QObject::connect(process, &QProcess::finished, process,
                      [process, window](int exitCode, QProcess::ExitStatus status) {
-                         const std::optional<int> exit =
-                             status == QProcess::NormalExit ? std::optional<int>(exitCode)
-                                                            : std::nullopt;
+                         const std::optional<int> exit = status == QProcess::NormalExit
+                                                             ? std::optional<int>(exitCode)
+                                                             : std::nullopt;
                          showMailError(window, mailResultOfExit(exit, true));
                          process->deleteLater();
                      });

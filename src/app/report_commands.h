@@ -12,7 +12,7 @@ class QWidget;
 namespace quorvel {
 class ReportList;
 struct ReportHeader;
-}
+}  // namespace quorvel
 
 namespace quorvel::app {
 

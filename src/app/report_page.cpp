@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "analysis/char_class.h"
 #include "app/analysis_runner.h"
 #include "app/app_state.h"
 #include "app/detail_dialog.h"
@@ -22,7 +23,6 @@
 #include "app/report_commands.h"
 #include "app/report_model.h"
 #include "app/text_bytes.h"
-#include "analysis/char_class.h"
 #include "report/entry_details.h"
 
 namespace quorvel::app {
@@ -143,14 +143,12 @@ ReportPage::ReportPage(AppState& state, QWidget* parent)
             });
     connect(runner_, &AnalysisRunner::finished, this, &ReportPage::onRunFinished);
     connect(table_, &QTableView::doubleClicked, this, &ReportPage::showEntryDetails);
-    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        popupMenuAt(table_->viewport()->mapToGlobal(at));
-    });
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popupMenuAt(table_->viewport()->mapToGlobal(at)); });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateMenuState(); });
-    connect(menuButton_, &QPushButton::clicked, this, [this] {
-        popupMenuAt(menuButton_->mapToGlobal(QPoint(menuButton_->width(), 0)));
-    });
+    connect(menuButton_, &QPushButton::clicked, this,
+            [this] { popupMenuAt(menuButton_->mapToGlobal(QPoint(menuButton_->width(), 0))); });
     connect(htmlReportButton_, &QPushButton::clicked, this,
             [this] { showHtmlReport(this, this->state(), model_->list()); });
     connect(confusingButton_, &QPushButton::clicked, this, &ReportPage::showConfusingResultsHelp);
@@ -203,8 +201,10 @@ void ReportPage::buildMenu() {
     connect(emailAction_, &QAction::triggered, this,
             [this] { sendReportMail(this, state(), model_->list()); });
     const std::pair<QAction*, ExternalTool> openers[] = {
-        {openBrowserAction_, ExternalTool::Open},   {openHtmlEditorAction_, ExternalTool::Edit},
-        {openTextEditorAction_, ExternalTool::EditText}, {openUserTool1Action_, ExternalTool::User1},
+        {openBrowserAction_, ExternalTool::Open},
+        {openHtmlEditorAction_, ExternalTool::Edit},
+        {openTextEditorAction_, ExternalTool::EditText},
+        {openUserTool1Action_, ExternalTool::User1},
         {openUserTool2Action_, ExternalTool::User2},
     };
     for (const auto& [action, tool] : openers)
@@ -227,9 +227,9 @@ void ReportPage::updateMenuState(bool activation) {
     }
     const int row = selectedRow();
     const bool selected = row >= 0;
-    for (QAction* action : {showDetailsAction_, exportTextAction_, exportHtmlAction_,
-                            copyTextAction_, copyHtmlAction_, openBrowserAction_,
-                            openHtmlEditorAction_, openTextEditorAction_})
+    for (QAction* action :
+         {showDetailsAction_, exportTextAction_, exportHtmlAction_, copyTextAction_,
+          copyHtmlAction_, openBrowserAction_, openHtmlEditorAction_, openTextEditorAction_})
         action->setEnabled(selected);
     if (!running()) htmlReportButton_->setEnabled(selected);
     const bool separator =
@@ -385,7 +385,8 @@ bool ReportPage::running() const {
 }
 
 void ReportPage::showConfusingResultsHelp() {
-    const QString page = textFromBytes(state().helpFolder) + QStringLiteral("/confusing.html");
+    const QString page =
+        textFromBytes(state().helpFolder) + QStringLiteral("/confusing-results.html");
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
     MessageBox::error(this, QStringLiteral("Error Message - Quorvel"),
                       QStringLiteral("Failed to launch help."));

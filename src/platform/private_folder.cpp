@@ -86,8 +86,7 @@ PrivateFolder PrivateFolder::open(const PrivateFolderEnvironment& environment) {
         ::close(parent);
         return fail(errorText(error));
     }
-    const int fd = ::openat(parent, name.c_str(),
-                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     const int openError = errno;
     ::close(parent);
     if (fd < 0) {
@@ -129,8 +128,8 @@ int PrivateFolder::writeFile(std::string_view name, std::string_view bytes) cons
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         temporary = "." + target + "." + std::to_string(random()) + ".new";
-        fd = ::openat(fd_, temporary.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = ::openat(fd_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0600);
         if (fd < 0 && errno != EEXIST) return errno;
     }
     if (fd < 0) return EEXIST;

@@ -6,8 +6,7 @@ namespace {
 
 bool staysUnencoded(unsigned char byte) {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-           byte == '~';
+           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
 }
 
 }  // namespace
@@ -42,8 +41,8 @@ MailBody mailBody(std::string_view textReport, std::size_t limit) {
 
 std::vector<std::string> mailProgramArguments(std::string_view body,
                                               const std::vector<std::string>& attachments) {
-    std::vector<std::string> arguments{"--subject", std::string(kMailSubject),
-                                       "--body", std::string(body)};
+    std::vector<std::string> arguments{"--subject", std::string(kMailSubject), "--body",
+                                       std::string(body)};
     for (const std::string& attachment : attachments) {
         arguments.emplace_back("--attach");
         arguments.push_back(attachment);

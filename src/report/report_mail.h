@@ -45,11 +45,11 @@ std::vector<std::string> mailProgramArguments(std::string_view body,
 // simple mail interface so that users and their support can look them up.
 enum MailResult : int {
     kMailSuccess = 0,
-    kMailUserAbort = 1,            // the user cancelled; nothing is shown
-    kMailFailure = 2,              // the mail program failed
-    kMailAttachmentNotFound = 11,  // an attachment is missing
+    kMailUserAbort = 1,               // the user cancelled; nothing is shown
+    kMailFailure = 2,                 // the mail program failed
+    kMailAttachmentNotFound = 11,     // an attachment is missing
     kMailAttachmentOpenFailure = 12,  // an attachment cannot be read
-    kMailNoMailSystem = 27,        // no mail program, or no mail client behind it
+    kMailNoMailSystem = 27,           // no mail program, or no mail client behind it
 };
 
 // The result for the exit status of the mail program (xdg-email): 0 success,

@@ -58,7 +58,8 @@ void DetailDialogTest::codeTextMapsBytesToDocumentPositions_data() {
     const QByteArray utf8 = "\xc3\xa9t\xc3\xa9\r\n\xf0\x9f\x98\x80 <a>";  // é t é, emoji
     QTest::newRow("utf8 two-byte") << utf8 << 3 << 0 << 2 << QString::fromUtf8("\xc3\xa9");
     QTest::newRow("utf8 after emoji") << utf8 << 12 << 1 << 3 << "<";
-    QTest::newRow("utf8 inside a character") << utf8 << 4 << 0 << 2 << QString::fromUtf8("\xc3\xa9");
+    QTest::newRow("utf8 inside a character")
+        << utf8 << 4 << 0 << 2 << QString::fromUtf8("\xc3\xa9");
     const QByteArray latin1 = "caf\xe9 \r\n<i>";  // not UTF-8: one character per byte
     QTest::newRow("latin1") << latin1 << 7 << 1 << 0 << "<";
     QTest::newRow("latin1 accented") << latin1 << 3 << 0 << 3 << QString(QChar(0xe9));
@@ -116,14 +117,22 @@ void DetailDialogTest::selectionAndScroll_data() {
 
     QByteArray lines;
     for (int i = 0; i < 200; ++i)
-        lines += "<p>Stra\xc3\x9f" "e \xe2\x82\xac " + QByteArray::number(i) + " \xf0\x9f\x98\x80</p>\r\n";
-    const int target = lines.indexOf("<p>Stra\xc3\x9f" "e \xe2\x82\xac 150 ");
+        lines +=
+            "<p>Stra\xc3\x9f"
+            "e \xe2\x82\xac " +
+            QByteArray::number(i) + " \xf0\x9f\x98\x80</p>\r\n";
+    const int target = lines.indexOf(
+        "<p>Stra\xc3\x9f"
+        "e \xe2\x82\xac 150 ");
     QTest::newRow("CR LF and multi-byte text before the position")
         << lines << target << QString("<p>");
     QTest::newRow("inside a tag, to just after its >")
-        << lines << target + 3 << QString::fromUtf8("Stra\xc3\x9f" "e \xe2\x82\xac 150 \xf0\x9f\x98\x80</p>");
-    QTest::newRow("past the last >") << QByteArray("<b>x</b> tail\r\nend") << 10
-                                     << QString("ail\nend");
+        << lines << target + 3
+        << QString::fromUtf8(
+               "Stra\xc3\x9f"
+               "e \xe2\x82\xac 150 \xf0\x9f\x98\x80</p>");
+    QTest::newRow("past the last >")
+        << QByteArray("<b>x</b> tail\r\nend") << 10 << QString("ail\nend");
     QTest::newRow("beyond the end of the file") << QByteArray("<b>x</b>") << 50 << QString();
 }
 
@@ -136,8 +145,8 @@ void DetailDialogTest::selectionAndScroll() {
     writeFile(path, page);
     UserSettings settings;
     settings.open(folder.filePath("Quorvel.hc").toStdString());
-    DetailDialog dialog(settings, EntryDetails{"Error : x", ImportanceClass::Error,
-                                               path.toStdString(), position});
+    DetailDialog dialog(
+        settings, EntryDetails{"Error : x", ImportanceClass::Error, path.toStdString(), position});
     dialog.show();
     dialog.loadPage();
     CodeView* view = dialog.codeView();
@@ -164,12 +173,14 @@ void DetailDialogTest::messagesInsteadOfCode_data() {
     QTest::addColumn<QString>("expected");  // %1: the file's path
     QTest::newRow("position 0")
         << 0 << true
-        << QString("There's nothing to point you to in the HTML code that will help you solve "
-                   "this problem or suggestion.\n\nRead the detailed description above and "
-                   "follow those suggestions.\n");
+        << QString(
+               "There's nothing to point you to in the HTML code that will help you solve "
+               "this problem or suggestion.\n\nRead the detailed description above and "
+               "follow those suggestions.\n");
     QTest::newRow("unreadable file") << 5 << false
-                                     << QString("Cannot open the HTML file:\n\n%1\n\nNo such file "
-                                                "or directory");
+                                     << QString(
+                                            "Cannot open the HTML file:\n\n%1\n\nNo such file "
+                                            "or directory");
 }
 
 void DetailDialogTest::messagesInsteadOfCode() {
@@ -185,8 +196,7 @@ void DetailDialogTest::messagesInsteadOfCode() {
                         EntryDetails{"x", ImportanceClass::Tip, path.toStdString(), position});
     dialog.loadPage();
     QVERIFY(!dialog.codeView()->showsCode());
-    QCOMPARE(dialog.codeView()->text(),
-             expected.contains("%1") ? expected.arg(path) : expected);
+    QCOMPARE(dialog.codeView()->text(), expected.contains("%1") ? expected.arg(path) : expected);
 }
 
 void DetailDialogTest::loadsAfterTheDelay() {
@@ -214,11 +224,10 @@ void DetailDialogTest::placementSavedAndRestoredWithinTheDesktop() {
     settings.open(folder.filePath("Quorvel.hc").toStdString());
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     // Stored partly beyond the desktop's right edge: moved left, size kept.
-    settings.setOption(TextOption::DetailedDescriptionWindowSize,
-                       QString("%1,40,%2,340,0")
-                           .arg(desktop.right() - 100)
-                           .arg(desktop.right() + 300)
-                           .toStdString());
+    settings.setOption(TextOption::DetailedDescriptionWindowSize, QString("%1,40,%2,340,0")
+                                                                      .arg(desktop.right() - 100)
+                                                                      .arg(desktop.right() + 300)
+                                                                      .toStdString());
     {
         DetailDialog dialog(settings, EntryDetails{"x", ImportanceClass::Error, "", 0});
         QCOMPARE(dialog.geometry(), QRect(desktop.right() + 1 - 400, 40, 400, 300));

@@ -33,8 +33,8 @@ using namespace quorvel::app;
 namespace {
 
 const char* const kActionNames[] = {
-    "showDetailsAction",   "exportTextAction",     "exportHtmlAction",     "copyTextAction",
-    "copyHtmlAction",      "emailAction",          "openBrowserAction",    "openHtmlEditorAction",
+    "showDetailsAction",    "exportTextAction",    "exportHtmlAction",   "copyTextAction",
+    "copyHtmlAction",       "emailAction",         "openBrowserAction",  "openHtmlEditorAction",
     "openTextEditorAction", "openUserTool1Action", "openUserTool2Action"};
 
 // A project in a scratch folder with the settings and checker files of its own.
@@ -189,8 +189,10 @@ void ReportPageTest::classWordsColoursAndIcons_data() {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QColor>("background");  // invalid: the list's own
     QTest::addColumn<int>("importance");
-    QTest::newRow("w") << 'w' << "Warning" << QColor(255, 204, 102) << int(ImportanceClass::Warning);
-    QTest::newRow("W") << 'W' << "Warning" << QColor(255, 204, 102) << int(ImportanceClass::Warning);
+    QTest::newRow("w") << 'w' << "Warning" << QColor(255, 204, 102)
+                       << int(ImportanceClass::Warning);
+    QTest::newRow("W") << 'W' << "Warning" << QColor(255, 204, 102)
+                       << int(ImportanceClass::Warning);
     QTest::newRow("s") << 's' << "Suggestion" << QColor() << int(ImportanceClass::Suggestion);
     QTest::newRow("T") << 'T' << "Tip Note" << QColor(176, 196, 222) << int(ImportanceClass::Tip);
     QTest::newRow("x") << 'x' << "Error" << QColor(255, 99, 71) << int(ImportanceClass::Error);
@@ -206,7 +208,8 @@ void ReportPageTest::classWordsColoursAndIcons() {
     model.append({entry(letter, "dir/p\xc3\xa9.htm", 77, "msg")});
     const bool separator = letter == '*';
     QCOMPARE(model.index(0, 0).data().toString(), word);
-    QCOMPARE(model.index(0, 1).data().toString(), separator ? QString() : QString("dir/p\u00e9.htm"));
+    QCOMPARE(model.index(0, 1).data().toString(),
+             separator ? QString() : QString("dir/p\u00e9.htm"));
     QCOMPARE(model.index(0, 2).data().toString(), separator ? QString() : QString("msg"));
     QCOMPARE(model.index(0, 3).data().toString(), QString("77"));
     QCOMPARE(model.index(0, 1).data(Qt::BackgroundRole).value<QColor>(), background);
@@ -250,8 +253,8 @@ void ReportPageTest::modelPassesTheTester() {
 }
 
 void ReportPageTest::menuStates_data() {
-    QTest::addColumn<int>("rows");      // 0: empty report
-    QTest::addColumn<int>("selected");  // -1: nothing
+    QTest::addColumn<int>("rows");         // 0: empty report
+    QTest::addColumn<int>("selected");     // -1: nothing
     QTest::addColumn<QString>("enabled");  // one letter per action, then the button
     // details, export x2, copy x2, mail, open x3, user tools x2 | Html Report
     QTest::newRow("empty report") << 0 << -1 << "-----+---++|-";
@@ -301,12 +304,12 @@ void ReportPageTest::functionKeys_data() {
     QTest::addColumn<bool>("opens");
     QTest::newRow("F2 browser") << int(Qt::Key_F2) << int(TextOption::OpenRunApplication) << 0
                                 << true;
-    QTest::newRow("F3 HTML editor") << int(Qt::Key_F3) << int(TextOption::EditRunApplication) << 1
-                                    << true;
-    QTest::newRow("F4 text editor") << int(Qt::Key_F4) << int(TextOption::EditTextRunApplication)
-                                    << 3 << true;
-    QTest::newRow("F2 on a separator") << int(Qt::Key_F2) << int(TextOption::OpenRunApplication)
-                                       << 2 << false;
+    QTest::newRow("F3 HTML editor")
+        << int(Qt::Key_F3) << int(TextOption::EditRunApplication) << 1 << true;
+    QTest::newRow("F4 text editor")
+        << int(Qt::Key_F4) << int(TextOption::EditTextRunApplication) << 3 << true;
+    QTest::newRow("F2 on a separator")
+        << int(Qt::Key_F2) << int(TextOption::OpenRunApplication) << 2 << false;
 }
 
 void ReportPageTest::functionKeys() {
@@ -341,14 +344,18 @@ void ReportPageTest::exportsAreTheCoreReports_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("action");
-    QTest::newRow("text") << int(ReportFormat::Text) << "out.txt" << "out.txt"
+    QTest::newRow("text") << int(ReportFormat::Text) << "out.txt"
+                          << "out.txt"
                           << "exportTextAction";
-    QTest::newRow("text without extension")
-        << int(ReportFormat::Text) << "report" << "report.txt" << "exportTextAction";
-    QTest::newRow("html") << int(ReportFormat::Html) << "out.htm" << "out.htm"
+    QTest::newRow("text without extension") << int(ReportFormat::Text) << "report"
+                                            << "report.txt"
+                                            << "exportTextAction";
+    QTest::newRow("html") << int(ReportFormat::Html) << "out.htm"
+                          << "out.htm"
                           << "exportHtmlAction";
-    QTest::newRow("html over an existing file")
-        << int(ReportFormat::Html) << "old.html" << "old.html" << "exportHtmlAction";
+    QTest::newRow("html over an existing file") << int(ReportFormat::Html) << "old.html"
+                                                << "old.html"
+                                                << "exportHtmlAction";
 }
 
 void ReportPageTest::exportsAreTheCoreReports() {
@@ -499,21 +506,26 @@ void ReportPageTest::reportFolderRefused() {
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].caption, QString("Quorvel Error Message"));
-    QVERIFY(shown[0].text.startsWith("Sorry, I cannot find a temporary folder where to create "
-                                     "the Quorvel HTML Report\n\n" +
-                                     folder + ": "));
+    QVERIFY(
+        shown[0].text.startsWith("Sorry, I cannot find a temporary folder where to create "
+                                 "the Quorvel HTML Report\n\n" +
+                                 folder + ": "));
     QVERIFY(!QFile::exists(temp.filePath("elsewhere/QuorvelReport.html")));
     QVERIFY(!QFile::exists(record));
 }
 
 void ReportPageTest::mail_data() {
-    QTest::addColumn<int>("rows");  // description rows of 100 bytes each
+    QTest::addColumn<int>("rows");         // description rows of 100 bytes each
     QTest::addColumn<QString>("program");  // "record", "fail" or "missing"
     QTest::addColumn<QString>("message");
-    QTest::newRow("report as body, HTML attached") << 3 << "record" << "";
-    QTest::newRow("long report cut, both attached") << 3000 << "record" << "";
-    QTest::newRow("no mail program") << 3 << "missing" << "Mapi error 27";
-    QTest::newRow("mail program fails") << 3 << "fail" << "Mapi error 2";
+    QTest::newRow("report as body, HTML attached") << 3 << "record"
+                                                   << "";
+    QTest::newRow("long report cut, both attached") << 3000 << "record"
+                                                    << "";
+    QTest::newRow("no mail program") << 3 << "missing"
+                                     << "Mapi error 27";
+    QTest::newRow("mail program fails") << 3 << "fail"
+                                        << "Mapi error 2";
     QTest::newRow("empty report") << 0 << "record"
                                   << "No Report to send!\nPlease first press the Start button";
 }
@@ -553,7 +565,8 @@ void ReportPageTest::mail() {
             const QString body = arguments.value(3);
             QVERIFY(body.endsWith("The full report is attached.]\r\n"));
             QVERIFY(body.toUtf8().size() < 128 * 1024);
-            QVERIFY(undated(text).startsWith(undated(body.left(body.lastIndexOf("\r\n[")).toUtf8())));
+            QVERIFY(
+                undated(text).startsWith(undated(body.left(body.lastIndexOf("\r\n[")).toUtf8())));
             QCOMPARE(arguments.mid(4), QStringList({"--attach", html, "--attach", textFile}));
             QCOMPARE(undated(readAll(textFile)), undated(text));
         }

@@ -61,9 +61,9 @@ TEST(MailBody, ALongFirstLineIsCutInside) {
 }
 
 TEST(MailArguments, SubjectBodyThenEachAttachment) {
-    const std::vector<std::string> expected{"--subject", "Quorvel HTML Report", "--body", "text",
-                                            "--attach",  "/run/a b.html",       "--attach",
-                                            "/run/b.txt"};
+    const std::vector<std::string> expected{
+        "--subject", "Quorvel HTML Report", "--body",   "text",
+        "--attach",  "/run/a b.html",       "--attach", "/run/b.txt"};
     EXPECT_EQ(mailProgramArguments("text", {"/run/a b.html", "/run/b.txt"}), expected);
 }
 
@@ -74,8 +74,14 @@ TEST(MailResult, ExitStatusesOfTheMailProgram) {
         int expected;
     };
     const Case cases[] = {
-        {std::nullopt, false, 27}, {std::nullopt, true, 2}, {0, true, 0}, {1, true, 2},
-        {2, true, 11},             {3, true, 27},           {4, true, 2}, {5, true, 12},
+        {std::nullopt, false, 27},
+        {std::nullopt, true, 2},
+        {0, true, 0},
+        {1, true, 2},
+        {2, true, 11},
+        {3, true, 27},
+        {4, true, 2},
+        {5, true, 12},
         {127, true, 2},
     };
     for (const Case& test : cases) {

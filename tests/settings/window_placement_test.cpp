@@ -19,8 +19,7 @@ TEST(FitIntoDesktop, MovedInTheOrderRightLeftTopBottomNeverResized) {
         {"above the top", {10, -40, 110, 60}, {10, 0, 110, 100}},
         {"below the bottom", {10, 1000, 110, 1200}, {10, 880, 110, 1080}},
         {"wider than the desktop ends at the left edge", {100, 0, 2500, 100}, {0, 0, 2400, 100}},
-        {"taller than the desktop ends at the bottom", {0, -100, 100, 1300},
-         {0, -320, 100, 1080}},
+        {"taller than the desktop ends at the bottom", {0, -100, 100, 1300}, {0, -320, 100, 1080}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
