@@ -55,7 +55,7 @@ DetailDialog::DetailDialog(UserSettings& settings, const EntryDetails& details, 
     detailText_->setAccessibleName(QStringLiteral("Detailed description"));
     detailText_->setMaximumHeight(detailText_->fontMetrics().lineSpacing() * 9);
 
-    codeLabel_ = new QLabel(tr("HTML &code:"), this);
+    codeLabel_ = new QLabel(tr("HTML code:"), this);
     codeLabel_->setObjectName(QStringLiteral("codeLabel"));
     codeView_ = new CodeView(this);
     codeView_->setObjectName(QStringLiteral("codeView"));
@@ -67,6 +67,7 @@ DetailDialog::DetailDialog(UserSettings& settings, const EntryDetails& details, 
     closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("closeButton"));
     closeButton_->setAccessibleName(QStringLiteral("Close"));
+    closeButton_->setDefault(true);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* top = new QHBoxLayout;
