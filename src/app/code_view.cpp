@@ -122,7 +122,11 @@ CodeView::Line CodeView::displayLine(int line) {
     const std::size_t to = code_.byteOfColumn(line, lastColumn);
     shown.text = code_.textOf(from, to);
     for (QChar& c : shown.text) {
-        if (c.unicode() < 0x20) c = QChar(0xFFFD);
+        if (c == u'\t') {
+            c = u' ';
+        } else if (c.unicode() < 0x20) {
+            c = QChar(0xFFFD);
+        }
     }
     shown.firstColumn = code_.columnOfByte(from);
     shown.columnOf.resize(static_cast<std::size_t>(shown.text.size()) + 1);

@@ -131,6 +131,11 @@ void DetailDialogTest::selectionAndScroll_data() {
         << QString::fromUtf8(
                "Stra\xc3\x9f"
                "e \xe2\x82\xac 150 \xf0\x9f\x98\x80</p>");
+    QByteArray oneLine;
+    while (oneLine.size() < 200000)
+        oneLine += "<td class=\"x\">\xc3\xa9\tcell</td>";
+    const int middle = oneLine.indexOf("<td", 150000);
+    QTest::newRow("one long line") << oneLine << middle << QString("<td class=\"x\">");
     QTest::newRow("past the last >")
         << QByteArray("<b>x</b> tail\r\nend") << 10 << QString("ail\nend");
     QTest::newRow("beyond the end of the file") << QByteArray("<b>x</b>") << 50 << QString();
