@@ -51,6 +51,7 @@ void CodeView::showMessage(const QString& text) {
 
 void CodeView::showCode(CodeText code, std::vector<ColourSpan> spans) {
     code_ = std::move(code);
+    coloursKnown_ = !spans.empty();
     spans_ = std::move(spans);
     coloured_.assign(static_cast<std::size_t>(code_.lineCount()), false);
     colouredCount_ = 0;
@@ -64,6 +65,7 @@ void CodeView::showCode(CodeText code, std::vector<ColourSpan> spans) {
 
 void CodeView::setSpans(std::vector<ColourSpan> spans) {
     spans_ = std::move(spans);
+    coloursKnown_ = true;
     coloured_.assign(coloured_.size(), false);
     colouredCount_ = 0;
     viewport()->update();

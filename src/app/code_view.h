@@ -25,7 +25,8 @@ public:
     void showCode(CodeText code, std::vector<ColourSpan> spans);
     // The colours of the code shown, when they come later.
     void setSpans(std::vector<ColourSpan> spans);
-    bool coloured() const { return !spans_.empty(); }
+    // Whether the colours of the code shown are known (they may be none).
+    bool coloured() const { return coloursKnown_; }
     bool showsCode() const { return showsCode_; }
     const CodeText& code() const { return code_; }
     // Everything shown, lines joined by '\n'.
@@ -76,6 +77,7 @@ private:
     std::vector<bool> coloured_;
     int colouredCount_ = 0;
     bool showsCode_ = false;
+    bool coloursKnown_ = false;
     std::size_t anchor_ = 0;
     std::size_t caret_ = 0;
     int charWidth_ = 8;
