@@ -167,6 +167,7 @@ private slots:
     void modelPassesTheTester();
     void menuStates_data();
     void menuStates();
+    void doubleClickAndRightClick();
     void functionKeys_data();
     void functionKeys();
     void exportsAreTheCoreReports_data();
@@ -295,6 +296,30 @@ void ReportPageTest::menuStates() {
                                   "Open File In User Tool 2"}));
     menu->hide();
     QVERIFY(!page.findChild<QPushButton*>("densivoButton")->isEnabled());
+}
+
+void ReportPageTest::doubleClickAndRightClick() {
+    Project project;
+    ReportPage page(project.state);
+    page.model().append(typicalRows());
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* table = page.findChild<QTableView*>("reportTable");
+    // A right click opens the menu where the mouse is.
+    const QPoint onSeparator = table->visualRect(page.model().index(2, 1)).center();
+    table->selectRow(2);
+    emit table->customContextMenuRequested(onSeparator);
+    QTRY_VERIFY(page.popupMenu()->isVisible());
+    QCOMPARE(page.popupMenu()->pos(), table->viewport()->mapToGlobal(onSeparator));
+    QVERIFY(!page.popupMenu()->findChild<QAction*>("showDetailsAction")->isEnabled());
+    page.popupMenu()->hide();
+    // A double click on a separator shows nothing; on a finding, its details.
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, onSeparator);
+    QVERIFY(!page.findChild<DetailDialog*>());
+    const QPoint onFinding = table->visualRect(page.model().index(1, 2)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, onFinding);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, onFinding);
+    QTRY_VERIFY(page.findChild<DetailDialog*>());
 }
 
 void ReportPageTest::functionKeys_data() {
