@@ -12,6 +12,10 @@ fi
 if [ "${QUORVEL_WITH_FUZZ:-0}" = 1 ] || [ "${CI:-}" = true ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+# The crash tests walk the dumps with Breakpad's minidump_stackwalk, which the
+# npm package "minidump" ships prebuilt; npm comes from Debian unless a Node.js
+# installation already brings it.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -21,4 +25,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# Only the prebuilt tools are used, so the package's build step is skipped.
+minidump_version=0.26.0
+tools="$(cd "$(dirname "$0")/.." && pwd)/.cache/npm"
+if [ ! -x "$tools/node_modules/minidump/bin/linux-x64/minidump_stackwalk" ]; then
+    mkdir -p "$tools"
+    npm install --prefix "$tools" --ignore-scripts --no-audit --no-fund --no-save \
+        "minidump@$minidump_version" >/dev/null
 fi

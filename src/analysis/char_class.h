@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/ascii_text.h"
+
 namespace quorvel {
 
 // Byte classes of the page scanner. Pages are 8-bit text in no known character
@@ -26,9 +28,6 @@ inline constexpr char kHash = '#';
 inline constexpr char kSlash = '/';
 inline constexpr char kZero = '\0';
 
-inline constexpr bool isAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 inline constexpr bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -69,9 +68,6 @@ inline ByteClass byteClass(char c) {
     return kByteClasses[static_cast<unsigned char>(c)];
 }
 
-inline constexpr char toAsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
-}
 inline constexpr bool equalsNoCase(char a, char b) {
     return toAsciiUpper(a) == toAsciiUpper(b);
 }

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/report_entry.h"
+#include "checks/check_entry.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {

@@ -1,5 +1,6 @@
 #include "checks/check_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <system_error>
 
 #include "checks/checker_file.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel {
 
@@ -20,32 +22,14 @@ std::string_view skipLeadingWhiteSpace(std::string_view text) {
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 std::uint32_t integerThreshold(std::string_view value) {
-    std::string_view text = skipLeadingWhiteSpace(value);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    // Magnitudes beyond the 32-bit range stop at the limit of their sign.
-    constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-    std::int64_t magnitude = 0;
-    for (const char c : text) {
-        if (!isDigit(c)) break;
-        if (magnitude <= kLimit) magnitude = magnitude * 10 + (c - '0');
-    }
-    std::int64_t number = negative ? -magnitude : magnitude;
-    if (number > std::numeric_limits<std::int32_t>::max()) {
-        number = std::numeric_limits<std::int32_t>::max();
-    } else if (number < std::numeric_limits<std::int32_t>::min()) {
-        number = std::numeric_limits<std::int32_t>::min();
-    }
+    std::size_t pos = 0;
+    // Numbers beyond the 32-bit range stop at the limit of their sign.
+    const std::int64_t number = std::clamp<std::int64_t>(readDecimalInteger(value, pos).value_or(0),
+                                                         std::numeric_limits<std::int32_t>::min(),
+                                                         std::numeric_limits<std::int32_t>::max());
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(number));
 }
 

@@ -13,7 +13,7 @@
 
 #include "analysis/page_facts.h"
 #include "checks/check_catalogue.h"
-#include "report/report_entry.h"
+#include "checks/check_entry.h"
 
 namespace quorvel {
 

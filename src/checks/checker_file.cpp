@@ -3,6 +3,7 @@
 #include <charconv>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
@@ -11,23 +12,6 @@ namespace {
 
 constexpr std::string_view kCaseSensitiveKey = "CaseSensitive";
 constexpr std::string_view kEnableOff = "0";
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    }
-    return true;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 bool isMessageField(CheckField field) {
     return field == CheckField::Msg || field == CheckField::Descr;
@@ -148,11 +132,15 @@ bool CheckerFile::open(const std::string& fileName) {
     return profile_.open(fileName, /*backupOnConversion=*/true);
 }
 
+bool CheckerFile::openReadOnly(const std::string& fileName) {
+    return profile_.openReadOnly(fileName);
+}
+
 bool CheckerFile::reload() {
     return profile_.load();
 }
 
-bool CheckerFile::save() {
+FileResult CheckerFile::save() {
     return profile_.save();
 }
 
@@ -173,7 +161,7 @@ std::string CheckerFile::checkKey(int category, int index, CheckField field) {
 
 std::optional<CheckKey> CheckerFile::parseCheckKey(std::string_view key) {
     std::size_t digits = 0;
-    while (digits < key.size() && key[digits] >= '0' && key[digits] <= '9')
+    while (digits < key.size() && isAsciiDigit(key[digits]))
         ++digits;
     // Keys are written without leading zeros, and no category has 100 checks.
     if (digits == 0 || digits > 2 || (digits > 1 && key[0] == '0')) return std::nullopt;
@@ -183,12 +171,12 @@ std::optional<CheckKey> CheckerFile::parseCheckKey(std::string_view key) {
 
     for (int category = 0; category < kCategoryCount; ++category) {
         const std::string_view name = categoryName(category);
-        if (!startsWithIgnoringCase(rest, name)) continue;
+        if (!startsWithIgnoringAsciiCase(rest, name)) continue;
         if (index >= checkCount(category)) return std::nullopt;
         const std::string_view fieldPart = rest.substr(name.size());
         for (int f = 0; f < kFieldCount; ++f) {
             const auto field = static_cast<CheckField>(f);
-            if (equalsIgnoringCase(fieldPart, fieldName(field))) {
+            if (equalsIgnoringAsciiCase(fieldPart, fieldName(field))) {
                 return CheckKey{category, index, field};
             }
         }
@@ -289,7 +277,7 @@ void CheckerFile::addEngine(std::string_view name) {
 }
 
 bool CheckerFile::isEngineListSection(std::string_view name) {
-    return equalsIgnoringCase(name, kEngineListSection);
+    return equalsIgnoringAsciiCase(name, kEngineListSection);
 }
 
 void CheckerFile::deleteEngine(std::string_view name) {

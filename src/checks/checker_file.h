@@ -72,8 +72,13 @@ public:
     // Opens the file (with a backup when a UTF-16 file is converted); a
     // missing file gives an empty engine list. Returns whether it was read.
     bool open(const std::string& fileName);
+    // Opens the file for reading only: nothing is ever written to it (a
+    // UTF-16 file is converted in memory) and save refuses.
+    bool openReadOnly(const std::string& fileName);
     bool reload();
-    bool save();  // writes only when modified
+    FileResult save();  // writes only when modified
+    // Reads (the const operations) change nothing and may run on several
+    // threads at once while no change, reload or save runs.
     ProfileFile& profile();
     const ProfileFile& profile() const;
 

@@ -12,10 +12,12 @@ namespace {
 
 template <typename File>
 bool openNamedOrDefault(File& file, const std::string& namedPath, const std::string& defaultPath,
-                        std::string_view what, std::string_view program, std::ostream& err) {
+                        std::string_view what, std::string_view program, std::ostream& err,
+                        FileAccess access) {
     const bool named = !namedPath.empty();
     const std::string& path = named ? namedPath : defaultPath;
-    if (!file.open(path) && named) {
+    const bool read = access == FileAccess::ReadOnly ? file.openReadOnly(path) : file.open(path);
+    if (!read && named) {
         err << program << "cannot read the " << what << " file '" << path << "'\n";
         return false;
     }
@@ -25,15 +27,15 @@ bool openNamedOrDefault(File& file, const std::string& namedPath, const std::str
 }  // namespace
 
 bool openSettingsFile(UserSettings& settings, const std::string& namedPath,
-                      std::string_view program, std::ostream& err) {
+                      std::string_view program, std::ostream& err, FileAccess access) {
     return openNamedOrDefault(settings, namedPath, namedPath.empty() ? defaultSettingsPath() : "",
-                              "settings", program, err);
+                              "settings", program, err, access);
 }
 
 bool openCheckerFile(CheckerFile& checker, const std::string& namedPath, std::string_view program,
-                     std::ostream& err) {
+                     std::ostream& err, FileAccess access) {
     return openNamedOrDefault(checker, namedPath, namedPath.empty() ? checkerFilePath() : "",
-                              "checker", program, err);
+                              "checker", program, err, access);
 }
 
 }  // namespace quorvel

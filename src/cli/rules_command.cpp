@@ -141,16 +141,19 @@ int runRules(const RulesOptions& options, CommandContext& context) {
     UserSettings settings;
     if (!openSettingsFile(settings, options.settingsPath, kProgram, context.err)) return kExitUsage;
     CheckerFile checker(&settings);
-    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err)) return kExitUsage;
+    // Only a change writes the checker file; a review leaves it as it is.
+    const FileAccess access = assignments.empty() ? FileAccess::ReadOnly : FileAccess::ReadWrite;
+    if (!openCheckerFile(checker, options.checkerPath, kProgram, context.err, access)) {
+        return kExitUsage;
+    }
 
     const std::string engine = options.engine.empty() ? checker.currentEngine() : options.engine;
     for (const FieldAssignment& assignment : assignments) {
         const CheckKey& key = assignment.key;
         checker.setEngineField(engine, key.category, key.index, key.field, assignment.text);
     }
-    if (!checker.save()) {
-        context.err << kProgram << "cannot write the checker file '" << checker.profile().fileName()
-                    << "'\n";
+    if (const FileResult saved = checker.save(); !saved) {
+        context.err << kProgram << "cannot write the checker file " << saved.message() << '\n';
         return kExitUsage;
     }
 

@@ -12,13 +12,6 @@ std::string resolveEntryPath(std::string_view folder, std::string_view fileName)
     return joinFolderAndName(folder, fileName);
 }
 
-ImportanceClass importanceClassOfCatText(std::string_view catText) {
-    if (catText == "w" || catText == "W") return ImportanceClass::Warning;
-    if (catText == "s" || catText == "S") return ImportanceClass::Suggestion;
-    if (catText == "t" || catText == "T") return ImportanceClass::Tip;
-    return ImportanceClass::Error;
-}
-
 std::string_view entryCheckField(const EngineRules& rules, std::uint8_t checkCode,
                                  CheckField field) {
     const std::optional<CheckId> check = checkOfCode(checkCode);

@@ -23,11 +23,6 @@ inline constexpr std::string_view kNothingToPointToText =
 // absolute, otherwise joined to the project folder.
 std::string resolveEntryPath(std::string_view folder, std::string_view fileName);
 
-// The class of a whole "Cat" text: "w"/"W" Warning, "s"/"S" Suggestion,
-// "t"/"T" Tip, any other text (also "Warn" or "") Error. Unlike the list, which
-// goes by the first letter only.
-ImportanceClass importanceClassOfCatText(std::string_view catText);
-
 // One effective field of the check a code names; empty for a separator's code
 // or a code outside the catalogue.
 std::string_view entryCheckField(const EngineRules& rules, std::uint8_t checkCode,

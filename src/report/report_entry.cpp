@@ -1,7 +1,5 @@
 #include "report/report_entry.h"
 
-#include "checks/check_catalogue.h"
-
 namespace quorvel {
 
 std::string_view importanceWord(ImportanceClass importance) {
@@ -65,12 +63,6 @@ ReportEntry makeReportEntry(char importanceLetter, std::string_view fileName,
     entry.filePosition = filePosition;
     entry.checkCode = checkCode;
     return entry;
-}
-
-std::optional<CheckId> checkOfCode(std::uint8_t checkCode) {
-    const CheckId id{(checkCode >> 5) & 7, checkCode & 31};
-    if (id.category >= kCategoryCount || id.index >= checkCount(id.category)) return std::nullopt;
-    return id;
 }
 
 }  // namespace quorvel

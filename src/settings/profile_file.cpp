@@ -1,12 +1,15 @@
 #include "settings/profile_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "settings/utf16_text.h"
 
 namespace quorvel {
@@ -22,17 +25,11 @@ bool isBlank(char c) {
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Names are compared as they would be stored: ASCII case folded, and CR and
 // LF standing for the spaces a write puts in their place.
-unsigned char foldNameChar(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + ('a' - 'A'));
-    if (isLineEnd(c)) return ' ';
-    return byte;
+char foldNameChar(char c) {
+    return isLineEnd(c) ? ' ' : toAsciiLower(c);
 }
 
 bool sameName(std::string_view stored, std::string_view wanted) {
@@ -63,30 +60,13 @@ std::string listCountKey(std::string_view listName) {
     return std::string(listName) + "Count";
 }
 
-// Reads an optionally signed decimal number after optional white space, as
-// the C library's number scanning does; saturates at the limits of T.
+// The leading decimal integer at text[pos], saturated at the limits of T.
 template <typename T>
 std::optional<T> scanNumber(std::string_view text, std::size_t& pos) {
+    const std::optional<std::int64_t> number = readDecimalInteger(text, pos);
+    if (!number) return std::nullopt;
     using Limits = std::numeric_limits<T>;
-    while (pos < text.size() &&
-           (isBlank(text[pos]) || isLineEnd(text[pos]) || text[pos] == '\v' || text[pos] == '\f')) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    if (pos >= text.size() || !isDigit(text[pos])) return std::nullopt;
-    // One past the largest magnitude, which is also the magnitude of min().
-    constexpr std::uint64_t kLimit = static_cast<std::uint64_t>(Limits::max()) + 1;
-    std::uint64_t magnitude = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const auto digit = static_cast<std::uint64_t>(text[pos] - '0');
-        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
-    }
-    if (magnitude >= kLimit) return negative ? Limits::min() : Limits::max();
-    return negative ? static_cast<T>(-static_cast<T>(magnitude)) : static_cast<T>(magnitude);
+    return static_cast<T>(std::clamp<std::int64_t>(*number, Limits::min(), Limits::max()));
 }
 
 struct ParsedLine {
@@ -142,37 +122,49 @@ std::string formatRect(const Rect& rect, bool withShowState) {
 bool ProfileFile::open(const std::string& fileName, bool backupOnConversion) {
     fileName_ = fileName;
     backupOnConversion_ = backupOnConversion;
+    readOnly_ = false;
     return load();
 }
 
-bool ProfileFile::load() {
-    return readFromDisk();
+bool ProfileFile::openReadOnly(const std::string& fileName) {
+    fileName_ = fileName;
+    backupOnConversion_ = false;
+    readOnly_ = true;
+    return load();
 }
 
 void ProfileFile::setFileCalls(FileCalls& calls) {
     calls_ = &calls;
 }
 
-bool ProfileFile::readFromDisk() const {
+bool ProfileFile::load() {
     sections_.clear();
     if (fileName_.empty()) return false;
     FileReadResult file = readWholeFile(fileName_, *calls_);
     if (!file.opened) return false;
+    sections_ = parseText(decodedText(file.bytes, file.complete));
+    return true;
+}
 
-    if (hasUtf16LeMark(file.bytes) && file.complete) {
+std::string_view ProfileFile::decodedText(std::string& bytes, bool complete) {
+    if (hasUtf8Mark(bytes)) return std::string_view(bytes).substr(3);
+    const bool littleEndian = hasUtf16LeMark(bytes);
+    if (!(littleEndian || hasUtf16BeMark(bytes)) || !complete) return bytes;
+
+    const std::string_view units = std::string_view(bytes).substr(2);
+    std::string converted = littleEndian ? utf16LeToAnsi(units) : utf16BeToAnsi(units);
+    if (!readOnly_) {
         // Converted once, in place; the untouched original is kept as a
         // backup when asked for, and without that backup nothing is changed.
-        const bool backedUp =
-            !backupOnConversion_ || replaceFileContent(fileName_ + "u", file.bytes, *calls_).ok();
-        if (backedUp) {
-            file.bytes = utf16LeToAnsi(std::string_view(file.bytes).substr(2));
-            // When the converted text cannot be written, it is still what is
-            // loaded; the file is converted again next time.
-            replaceFileContent(fileName_, file.bytes, *calls_);
+        if (backupOnConversion_ && !replaceFileContent(fileName_ + "u", bytes, *calls_).ok()) {
+            return bytes;
         }
+        // When the converted text cannot be written, it is still what is
+        // loaded; the file is converted again next time.
+        (void)replaceFileContent(fileName_, converted, *calls_);
     }
-    sections_ = parseText(file.bytes);
-    return true;
+    bytes = std::move(converted);
+    return bytes;
 }
 
 void ProfileFile::loadFromText(std::string_view text) {
@@ -184,12 +176,14 @@ std::vector<ProfileFile::Section> ProfileFile::parseText(std::string_view text) 
     std::size_t pos = 0;
     while (pos < text.size()) {
         // A line runs to its LF, but at most kMaxLine bytes are taken at once;
-        // the rest of a longer line is read as a line of its own.
-        const std::size_t newline = text.find('\n', pos);
-        const std::size_t lineEnd = newline == std::string_view::npos ? text.size() : newline + 1;
-        const std::size_t end = std::min(lineEnd, pos + kMaxLine);
-        const ParsedLine line = parseLine(text.substr(pos, end - pos));
-        pos = end;
+        // the rest of a longer line is read as a line of its own. The LF is
+        // looked for only within those bytes, so a huge line costs its length
+        // once.
+        const std::string_view piece = text.substr(pos, kMaxLine);
+        const std::size_t newline = piece.find('\n');
+        const std::size_t length = newline == std::string_view::npos ? piece.size() : newline + 1;
+        const ParsedLine line = parseLine(piece.substr(0, length));
+        pos += length;
 
         if (line.kind == ParsedLine::SectionHeader) {
             sections.push_back({std::string(line.name), {}});
@@ -212,13 +206,18 @@ std::string ProfileFile::serialize() const {
     return text;
 }
 
-bool ProfileFile::save() {
-    if (!modified_) return true;
-    if (fileName_.empty()) return false;
-    if (!ensureFolderFor(fileName_, *calls_)) return false;
-    if (!replaceFileContent(fileName_, serialize(), *calls_).ok()) return false;
-    modified_ = false;
-    return true;
+FileResult ProfileFile::save() {
+    if (!modified_) return FileResult::success(fileName_);
+    if (fileName_.empty()) return FileResult::failure(fileName_, "the file has no name");
+    if (readOnly_) return FileResult::failure(fileName_, "the file was opened for reading only");
+    if (!ensureFolderFor(fileName_, *calls_)) {
+        return FileResult::failure(fileName_,
+                                   std::string("create folder: ") + std::strerror(errno));
+    }
+    const FileResult written =
+        FileResult::of(fileName_, replaceFileContent(fileName_, serialize(), *calls_));
+    if (written.ok) modified_ = false;
+    return written;
 }
 
 const std::string& ProfileFile::fileName() const {
@@ -229,11 +228,8 @@ bool ProfileFile::isModified() const {
     return modified_;
 }
 
-// A file that was missing or empty is read again before a read; content with
-// unsaved changes (even deletions of everything) is never replaced this way.
-void ProfileFile::reloadIfEmpty() const {
-    if (!sections_.empty() || modified_ || fileName_.empty()) return;
-    readFromDisk();
+bool ProfileFile::isReadOnly() const {
+    return readOnly_;
 }
 
 // ---------------------------------------------------------------------------
@@ -251,7 +247,6 @@ ProfileFile::Section* ProfileFile::findSection(std::string_view name) {
 }
 
 const std::string* ProfileFile::findValue(std::string_view section, std::string_view key) const {
-    reloadIfEmpty();
     const Section* found = findSection(section);
     if (found == nullptr) return nullptr;
     key = cutKey(key);
@@ -297,7 +292,6 @@ bool ProfileFile::getRect(std::string_view section, std::string_view key, Rect& 
 }
 
 std::vector<std::string> ProfileFile::sectionNames() const {
-    reloadIfEmpty();
     std::vector<std::string> names;
     names.reserve(sections_.size());
     for (const Section& section : sections_)
@@ -365,25 +359,41 @@ bool ProfileFile::renameSection(std::string_view oldName, std::string_view newNa
 // ---------------------------------------------------------------------------
 // Lists
 
+namespace {
+
+// The number of a list item's key (prefix + decimal digits without leading
+// zeros), nothing for any other key.
+std::optional<std::int64_t> itemNumberOf(std::string_view key, std::string_view prefix) {
+    if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) return std::nullopt;
+    if (!sameName(key.substr(0, prefix.size()), prefix)) return std::nullopt;
+    const std::string_view digits = key.substr(prefix.size());
+    if (digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isAsciiDigit)) {
+        return std::nullopt;
+    }
+    std::int64_t number = 0;
+    for (char c : digits)
+        number = number * 10 + (c - '0');
+    return number;
+}
+
+std::string_view itemPrefix(std::string_view listName) {
+    return listName.empty() ? std::string_view("Item") : listName;
+}
+
+}  // namespace
+
 // The items numbered lowest..highest that have a key, each with the first
 // entry of its key, in number order. Keys are found by one pass over the
 // section, so a huge stored count costs nothing.
 std::vector<ProfileFile::ListSlot> ProfileFile::listSlots(const Section& section,
                                                           std::string_view listName, int lowest,
                                                           int highest) const {
-    const std::string_view prefix = listName.empty() ? std::string_view("Item") : listName;
+    const std::string_view prefix = itemPrefix(listName);
     std::vector<ListSlot> slots;
     for (const Entry& entry : section.entries) {
-        const std::string_view key = entry.key;
-        if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) continue;
-        if (!sameName(key.substr(0, prefix.size()), prefix)) continue;
-        const std::string_view digits = key.substr(prefix.size());
-        if (digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) continue;
-        std::int64_t number = 0;
-        for (char c : digits)
-            number = number * 10 + (c - '0');
-        if (number < lowest || number > highest) continue;
-        slots.push_back({static_cast<int>(number), &entry});
+        const std::optional<std::int64_t> number = itemNumberOf(entry.key, prefix);
+        if (!number || *number < lowest || *number > highest) continue;
+        slots.push_back({static_cast<int>(*number), &entry});
     }
     // Stable, so that of two entries with one key the first stays in front.
     std::stable_sort(slots.begin(), slots.end(),
@@ -395,9 +405,23 @@ std::vector<ProfileFile::ListSlot> ProfileFile::listSlots(const Section& section
     return slots;
 }
 
-int ProfileFile::listCount(std::string_view section, std::string_view listName) const {
-    if (section.empty()) return 0;
-    return std::max(0, getInt(section, listCountKey(listName), 0));
+int ProfileFile::listCount(std::string_view sectionName, std::string_view listName) const {
+    if (sectionName.empty()) return 0;
+    const Section* section = findSection(sectionName);
+    if (section == nullptr) return 0;
+    // Believed only as far as items are present: the list ends at its last
+    // item key within the stored count, and no list has more items than the
+    // section has keys, so memory and output follow the file, not the number.
+    const auto keys = static_cast<std::int64_t>(section->entries.size());
+    const std::int64_t stored =
+        std::min<std::int64_t>(std::max(0, getInt(sectionName, listCountKey(listName), 0)), keys);
+    const std::string_view prefix = itemPrefix(listName);
+    std::int64_t last = 0;
+    for (const Entry& entry : section->entries) {
+        const std::optional<std::int64_t> number = itemNumberOf(entry.key, prefix);
+        if (number && *number <= stored) last = std::max(last, *number);
+    }
+    return static_cast<int>(last);
 }
 
 std::string ProfileFile::listItem(std::string_view section, int index,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/file_result.h"
 
 namespace quorvel {
 
@@ -27,10 +28,12 @@ std::string formatRect(const Rect& rect, bool withShowState = false);
 // Where a file holds a section or a key twice, the first one is read and
 // changed, and both are kept and written back.
 //
-// A read made while no section is in memory and nothing is unsaved first
-// reloads the file, so a file that was missing or empty at open is picked up
-// once it exists. Reads are therefore const but may refresh the content;
-// the class is meant for one thread.
+// Reads (the const operations) never touch the disk and change nothing, so
+// one object may be read from several threads at once; a change, load or
+// save must not overlap any other use of the object.
+//
+// A list holds at most as many items as its section has keys: a stored
+// count above that is not believed.
 class ProfileFile {
 public:
     static constexpr std::size_t kMaxValue = 4095;
@@ -40,27 +43,33 @@ public:
     // Stores the name and the backup flag (used when a UTF-16 file is
     // converted), then loads. Returns whether the file could be read.
     bool open(const std::string& fileName, bool backupOnConversion);
+    // Opens the file for reading only: load never writes (a UTF-16 file is
+    // converted in memory) and save refuses.
+    bool openReadOnly(const std::string& fileName);
     // Discards the content and reads the file; the modified flag is unchanged.
     // False (and empty content) when the file cannot be read. A file that
-    // starts with the UTF-16 little-endian mark is first converted in place
-    // to the 8-bit code page, one byte per unit; with the backup flag its
-    // original bytes go to the name + "u" first, and when that backup cannot
-    // be made, or the file cannot be read whole, it is parsed unconverted.
-    // A line longer than 8256 bytes is read as several lines.
+    // starts with a UTF-16 byte-order mark (little- or big-endian) is
+    // converted to the 8-bit code page, one byte per unit; unless opened
+    // read-only the file itself is then rewritten with the converted text,
+    // with the backup flag after its original bytes went to the name + "u".
+    // When that backup cannot be made, or the file cannot be read whole, it
+    // is parsed unconverted. A UTF-8 byte-order mark is skipped. A line
+    // longer than 8256 bytes is read as several lines.
     bool load();
     // Parses text as if it had been read from the file (no conversion).
     void loadFromText(std::string_view text);
     // Writes the whole file when modified: to a temporary file in the same
     // folder, flushed, then renamed over the old one (missing folders above
-    // the file are created). On failure returns false, keeps the modified
-    // flag and leaves the previous file intact. Succeeds at once when nothing
-    // was modified.
-    bool save();
+    // the file are created). On failure returns the reason, keeps the
+    // modified flag and leaves the previous file intact. Succeeds at once
+    // when nothing was modified; a file opened read-only is never written.
+    FileResult save();
     // The bytes a save would write.
     std::string serialize() const;
 
     const std::string& fileName() const;
     bool isModified() const;
+    bool isReadOnly() const;
     // The file operations used by open, load and save (tests inject failures).
     void setFileCalls(FileCalls& calls);
 
@@ -92,7 +101,9 @@ public:
     // empty list name means Item1..N and Count. Items compare exactly. With an
     // empty section name every list operation returns 0, false or "".
     //
-    // listCount: the stored count, 0 when missing (or negative).
+    // listCount: the stored count, 0 when missing (or negative), believed
+    //   only as far as items are present: the number of the last item key
+    //   at or below it, and never more than the section has keys.
     // listItem: the item for 1 <= index <= count, otherwise "".
     // listFind: the 1-based index of the first equal item, 0 when none.
     // listAdd: 0 and no change when an equal item exists; otherwise appends
@@ -134,8 +145,8 @@ private:
     struct ListSlot;
 
     static std::vector<Section> parseText(std::string_view text);
-    bool readFromDisk() const;
-    void reloadIfEmpty() const;
+    // The text of file bytes as parsed: byte-order marks dealt with.
+    std::string_view decodedText(std::string& bytes, bool complete);
     const Section* findSection(std::string_view name) const;
     Section* findSection(std::string_view name);
     const std::string* findValue(std::string_view section, std::string_view key) const;
@@ -146,10 +157,10 @@ private:
 
     std::string fileName_;
     bool backupOnConversion_ = false;
+    bool readOnly_ = false;
     FileCalls* calls_ = &systemFileCalls();
-    // Mutable because a read on an empty, unmodified file reloads it.
-    mutable std::vector<Section> sections_;
-    mutable bool modified_ = false;
+    std::vector<Section> sections_;
+    bool modified_ = false;
 };
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #include "settings/user_settings.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/program_paths.h"
@@ -23,7 +24,8 @@ constexpr std::array kIntOptions = {
     IntOptionRow{IntOption::AutosizeColumns, "AutosizeColumns", 1},
     IntOptionRow{IntOption::KillTeminatingS, "KillTeminatingS", 0},
     IntOptionRow{IntOption::SkipShortWords, "SkipShortWords", 0},
-    IntOptionRow{IntOption::MinWordLength, "MinWordLength", 3},
+    IntOptionRow{IntOption::MinWordLength, "MinWordLength", 3, kMinWordLengthLowest,
+                 kMinWordLengthHighest},
     IntOptionRow{IntOption::AutoViewHtmlReport, "AutoViewHtmlReport", 0},
 };
 
@@ -68,6 +70,10 @@ std::string_view withoutDisabledMark(std::string_view item) {
 
 }  // namespace
 
+int clampMinWordLength(int length) {
+    return std::clamp(length, kMinWordLengthLowest, kMinWordLengthHighest);
+}
+
 std::span<const IntOptionRow> intOptionRows() {
     return kIntOptions;
 }
@@ -86,6 +92,17 @@ std::string_view optionKey(TextOption option) {
 
 bool UserSettings::open(const std::string& fileName) {
     const bool read = profile_.open(fileName, true);
+    chooseCurrentProject();
+    return read;
+}
+
+bool UserSettings::openReadOnly(const std::string& fileName) {
+    const bool read = profile_.openReadOnly(fileName);
+    chooseCurrentProject();
+    return read;
+}
+
+void UserSettings::chooseCurrentProject() {
     currentProject_ = profile_.getString(kProjectsSection, kCurrentKey);
     if (currentProject_.empty()) {
         currentProject_ = kDefaultProjectName;
@@ -93,10 +110,15 @@ bool UserSettings::open(const std::string& fileName) {
         profile_.writeString(kProjectsSection, kCurrentKey, currentProject_);
     }
     readCurrentKeyword();
-    return read;
 }
 
-bool UserSettings::save() {
+bool UserSettings::store(std::string_view section, std::string_view key, std::string_view value) {
+    if (value.size() > ProfileFile::kMaxValue) return false;
+    profile_.writeString(section, key, value);
+    return true;
+}
+
+FileResult UserSettings::save() {
     return profile_.save();
 }
 
@@ -206,16 +228,16 @@ std::string UserSettings::folder() const {
     return profile_.getString(currentProject_, kFolderKey);
 }
 
-void UserSettings::setFolder(std::string_view folder) {
-    profile_.writeString(currentProject_, kFolderKey, folder);
+bool UserSettings::setFolder(std::string_view folder) {
+    return store(currentProject_, kFolderKey, folder);
 }
 
 std::string UserSettings::homeUrl() const {
     return profile_.getString(currentProject_, kHomeUrlKey);
 }
 
-void UserSettings::setHomeUrl(std::string_view url) {
-    profile_.writeString(currentProject_, kHomeUrlKey, url);
+bool UserSettings::setHomeUrl(std::string_view url) {
+    return store(currentProject_, kHomeUrlKey, url);
 }
 
 // ---------------------------------------------------------------------------
@@ -287,12 +309,13 @@ std::string UserSettings::currentEngine() const {
     return engine.empty() ? std::string(kDefaultEngineName) : engine;
 }
 
-void UserSettings::setCurrentEngine(std::string_view name) {
-    profile_.writeString(currentProject_, kCurrentEngineKey, name);
+bool UserSettings::setCurrentEngine(std::string_view name) {
+    return store(currentProject_, kCurrentEngineKey, name);
 }
 
 int UserSettings::option(IntOption option) const {
-    return profile_.getInt(kOptionsSection, row(option).key, row(option).defaultValue);
+    const IntOptionRow& r = row(option);
+    return std::clamp(profile_.getInt(kOptionsSection, r.key, r.defaultValue), r.lowest, r.highest);
 }
 
 void UserSettings::setOption(IntOption option, int value) {
@@ -303,8 +326,8 @@ std::string UserSettings::option(TextOption option) const {
     return profile_.getString(kOptionsSection, row(option).key, row(option).defaultValue);
 }
 
-void UserSettings::setOption(TextOption option, std::string_view value) {
-    profile_.writeString(kOptionsSection, row(option).key, value);
+bool UserSettings::setOption(TextOption option, std::string_view value) {
+    return store(kOptionsSection, row(option).key, value);
 }
 
 bool UserSettings::windowRect(TextOption option, Rect& rect) const {
@@ -313,7 +336,8 @@ bool UserSettings::windowRect(TextOption option, Rect& rect) const {
 }
 
 void UserSettings::setWindowRect(TextOption option, const Rect& rect) {
-    setOption(option, formatRect(rect, option == TextOption::DetailedDescriptionWindowSize));
+    // Six numbers never reach the value limit.
+    (void)setOption(option, formatRect(rect, option == TextOption::DetailedDescriptionWindowSize));
 }
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,12 +33,15 @@ enum class TextOption {
     CheckerUpdateUrl,  // where the checker file is updated from
 };
 
-// One row of the option table: the key in the "Options" section and the
-// value used while the key is missing.
+// One row of the option table: the key in the "Options" section, the
+// value used while the key is missing, and the range a stored value is
+// clamped to when read.
 struct IntOptionRow {
     IntOption option;
     std::string_view key;
     int defaultValue;
+    int lowest = INT_MIN;
+    int highest = INT_MAX;
 };
 struct TextOptionRow {
     TextOption option;
@@ -55,9 +59,20 @@ inline constexpr std::string_view kOptionsSection = "Options";
 inline constexpr std::string_view kProjectsSection = "Projects";
 inline constexpr std::string_view kDefaultProjectName = "Default";
 
+// The range of the minimum word length ("MinWordLength"): values outside it
+// are taken as its nearest end wherever the option is read.
+inline constexpr int kMinWordLengthLowest = 0;
+inline constexpr int kMinWordLengthHighest = 10;
+int clampMinWordLength(int length);
+
 // The user's projects, keywords, files, current selections and options, kept
 // in one settings file. Every operation changes memory only; save() writes.
 // Operations without a project name act on the current project.
+//
+// The const operations read memory only and change nothing, so one object
+// may be read from several threads at once while no other operation runs.
+// Setters return false when they refuse a value (longer than 4095 bytes),
+// leaving the stored one unchanged.
 class UserSettings {
 public:
     // Opens the file with the backup-on-conversion flag set (a missing file
@@ -66,8 +81,11 @@ public:
     // current) when none is stored. Reads the project's current keyword.
     // Returns whether the file could be read.
     bool open(const std::string& fileName);
-    // Writes the file when something changed; false when that failed.
-    bool save();
+    // The same, reading only: the file is never written (a UTF-16 file is
+    // converted in memory) and save refuses.
+    bool openReadOnly(const std::string& fileName);
+    // Writes the file when something changed; the reason when that failed.
+    FileResult save();
     ProfileFile& profile();
     const ProfileFile& profile() const;
 
@@ -103,9 +121,9 @@ public:
     void clearCurrentKeyword();
 
     std::string folder() const;
-    void setFolder(std::string_view folder);
+    [[nodiscard]] bool setFolder(std::string_view folder);
     std::string homeUrl() const;
-    void setHomeUrl(std::string_view url);
+    [[nodiscard]] bool setHomeUrl(std::string_view url);
 
     // Files of the current project; a stored leading '*' marks a disabled file.
     int fileCount() const;
@@ -132,19 +150,23 @@ public:
     // "CurrentSearchEngine" of the current project; the default engine when
     // it is missing or empty.
     std::string currentEngine() const;
-    void setCurrentEngine(std::string_view name);
+    [[nodiscard]] bool setCurrentEngine(std::string_view name);
 
+    // The stored value, clamped to the option's range.
     int option(IntOption option) const;
     void setOption(IntOption option, int value);
     std::string option(TextOption option) const;
-    void setOption(TextOption option, std::string_view value);
+    [[nodiscard]] bool setOption(TextOption option, std::string_view value);
     // Window rectangles: "MainWindowRect" holds four numbers,
     // "DetailedDescriptionWindowSize" five. False and a zero rectangle when unset.
     bool windowRect(TextOption option, Rect& rect) const;
     void setWindowRect(TextOption option, const Rect& rect);
 
 private:
+    void chooseCurrentProject();
     void readCurrentKeyword();
+    // Writes a value (empty: deletes it); false only when it is too long.
+    bool store(std::string_view section, std::string_view key, std::string_view value);
 
     ProfileFile profile_;
     std::string currentProject_;

@@ -24,22 +24,42 @@ char toCodePage1252(std::uint16_t unit) {
     return '?';
 }
 
-}  // namespace
-
-bool hasUtf16LeMark(std::string_view bytes) {
-    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-           static_cast<unsigned char>(bytes[1]) == 0xFE;
-}
-
-std::string utf16LeToAnsi(std::string_view units) {
+std::string utf16ToAnsi(std::string_view units, bool bigEndian) {
     std::string text;
     text.reserve(units.size() / 2);
     for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
-        const auto low = static_cast<unsigned char>(units[i]);
-        const auto high = static_cast<unsigned char>(units[i + 1]);
-        text += toCodePage1252(static_cast<std::uint16_t>(low | (high << 8)));
+        const auto first = static_cast<unsigned char>(units[i]);
+        const auto second = static_cast<unsigned char>(units[i + 1]);
+        const auto unit = bigEndian ? (first << 8) | second : first | (second << 8);
+        text += toCodePage1252(static_cast<std::uint16_t>(unit));
     }
     return text;
+}
+
+bool startsWithBytes(std::string_view bytes, std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+}  // namespace
+
+bool hasUtf16LeMark(std::string_view bytes) {
+    return startsWithBytes(bytes, "\xFF\xFE");
+}
+
+bool hasUtf16BeMark(std::string_view bytes) {
+    return startsWithBytes(bytes, "\xFE\xFF");
+}
+
+bool hasUtf8Mark(std::string_view bytes) {
+    return startsWithBytes(bytes, "\xEF\xBB\xBF");
+}
+
+std::string utf16LeToAnsi(std::string_view units) {
+    return utf16ToAnsi(units, false);
+}
+
+std::string utf16BeToAnsi(std::string_view units) {
+    return utf16ToAnsi(units, true);
 }
 
 }  // namespace quorvel

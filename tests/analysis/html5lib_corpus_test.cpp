@@ -12,6 +12,7 @@
 #include "../../fuzz/html5lib_inputs.h"
 #include "../../fuzz/scan_invariants.h"
 #include "analysis/page_scan.h"
+#include "shared_data.h"
 
 namespace quorvel {
 namespace {
@@ -32,12 +33,11 @@ const ScanSetup kSetups[] = {
 };
 
 std::filesystem::path corpusFolder() {
-    return std::filesystem::path(QUORVEL_SHARED_DIR) / "corpus" / "html5lib-tests";
+    return testing::html5libCorpusFolder();
 }
 
 TEST(Html5libCorpus, EveryInputScansToASaneRecord) {
-    if (!std::filesystem::is_directory(corpusFolder()))
-        GTEST_SKIP() << "no bad-input corpus at " << corpusFolder();
+    QUORVEL_NEEDS_SHARED_FOLDER(corpusFolder());
 
     const auto corpus = html5lib::readInputs(corpusFolder());
     for (const std::string& problem : corpus.problems)

@@ -102,6 +102,52 @@ TEST(ScannerBodyTest, TriesTheKeywordAtEveryVisibleByte) {
     });
 }
 
+TEST(ScannerBodyTest, HeadingsAreH1ToH6InEitherCase) {
+    std::vector<ScanCase> cases;
+    for (const char letter : {'h', 'H'}) {
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            const std::string tag = std::string(1, letter) + digit;
+            const bool heading = digit >= '1' && digit <= '6';
+            cases.push_back({tag + (heading ? " is a heading" : " is no heading"),
+                             "<body><" + tag + ">web</" + tag + ">x</body>",
+                             {{"headingCount", heading ? 1u : 0u},
+                              {"headingWordCount", heading ? 1u : 0u},
+                              {"headingKeywordCount", heading ? 1u : 0u},
+                              // The closing tag ends the heading: x is body text.
+                              {"bodyWordCount", heading ? 1u : 2u}},
+                             keyword("web")});
+        }
+    }
+    runScanCases(cases);
+}
+
+TEST(ScannerBodyTest, KeywordCaseFollowsTheEnginesSwitch) {
+    struct Case {
+        const char* keyword;
+        const char* text;
+    };
+    // Each pair differs only in letter case, in either direction.
+    const Case pairs[] = {
+        {"Hiking", "hiking"},
+        {"hiking", "HIKING"},
+        {"hIkInG", "HiKiNg"},
+        {"Zebra", "zEBRA"},
+    };
+    std::vector<ScanCase> cases;
+    for (const Case& c : pairs) {
+        for (const bool caseSensitive : {false, true}) {
+            const unsigned count = caseSensitive ? 0 : 1;
+            cases.push_back({std::string(c.keyword) + " in " + c.text +
+                                 (caseSensitive ? ", case-sensitive" : ", case-insensitive"),
+                             std::string("<head><title>") + c.text + "</title></head><body>" +
+                                 c.text + "</body>",
+                             {{"titleKeywordCount", count}, {"bodyKeywordCount", count}},
+                             keyword(c.keyword, caseSensitive)});
+        }
+    }
+    runScanCases(cases);
+}
+
 TEST(ScannerBodyTest, RecognisesTagsByPrefix) {
     runScanCases({
         {"H7 and HR are no headings",

@@ -141,6 +141,38 @@ TEST(ScannerTitleTest, FindsKeywordsAndStopWords) {
     });
 }
 
+TEST(ScannerMetaTest, MetaNamesMatchWithoutRegardToCase) {
+    struct Spelling {
+        const char* name;
+        const char* content;
+        const char* fact;  // set to 1 when the name is recognised
+    };
+    const Spelling names[] = {
+        {"description", "d", "hasMetaDescription"}, {"keywords", "k", "hasMetaKeywords"},
+        {"author", "a", "hasMetaAuthor"},           {"refresh", "5", "hasMetaRefresh"},
+        {"robots", "noindex", "robotsNoIndex"},
+    };
+    std::vector<ScanCase> cases;
+    for (const Spelling& n : names) {
+        const std::string lower = n.name;
+        std::string upper = lower;
+        std::string mixed = lower;
+        for (std::size_t i = 0; i < lower.size(); ++i) {
+            upper[i] = static_cast<char>(lower[i] - 'a' + 'A');
+            if (i % 2 == 0) mixed[i] = upper[i];
+        }
+        for (const std::string& spelling : {lower, upper, mixed}) {
+            for (const char* attribute : {"name", "NAME", "http-equiv"}) {
+                cases.push_back({std::string(attribute) + "=" + spelling,
+                                 std::string("<head><meta ") + attribute + "=\"" + spelling +
+                                     "\" content=\"" + n.content + "\"></head>",
+                                 {{n.fact, 1}}});
+            }
+        }
+    }
+    runScanCases(cases);
+}
+
 TEST(ScannerMetaTest, ReadsNamedAndHttpEquivMetaTags) {
     ScanOptions webDesign;
     webDesign.keyword = "web design";

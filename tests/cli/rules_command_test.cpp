@@ -235,6 +235,20 @@ TEST_F(RulesCommand, RefusedArgumentsWriteNothing) {
     }
 }
 
+TEST_F(RulesCommand, ASaveThatFailsSaysWhy) {
+    // A file the system lets us read but never replace.
+    const std::string unwritable = "/proc/self/status";
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"rules", "--checker", unwritable, "--settings", settings_, "--set",
+                      "1TitleValue=61"},
+                     out, err),
+              kExitUsage);
+    // The file, the failed step and the system's reason.
+    EXPECT_NE(err.str().find("cannot write the checker file '" + unwritable + "': create: "),
+              std::string::npos)
+        << err.str();
+}
+
 TEST_F(RulesCommand, NamedFilesMustExist) {
     std::ostringstream out, err;
     EXPECT_EQ(

@@ -296,6 +296,64 @@ std::string settingsText(const std::string& folder, std::string_view project) {
            folder + "\r\n" + std::string(project);
 }
 
+std::string utf16Of(std::string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    return bytes;
+}
+
+TEST(ReadingCommands, LeaveEveryFileTheyReadByteIdentical) {
+    ScratchFolder folder;
+    const std::string page = "<html><head><title>Hiking boots</title></head><body>boots</body>";
+    ASSERT_TRUE(writeBytes(folder.file("a.html"), page));
+    const std::string settings = folder.file("u.hc");
+    const std::string checker = folder.file("u.chk");
+    const std::string settingsBytes =
+        utf16Of("\r\n[Projects]\r\nCount=1\r\nItem1=Site\r\nCurrent=Site\r\n\r\n[Site]\r\nFolder=" +
+                    folder.path() +
+                    "\r\nCurrentKey=hiking boots\r\nFileCount=1\r\nFile1=a.html\r\n"
+                    "CurrentSearchEngine=Fell\r\n",
+                false);
+    const std::string checkerBytes = utf16Of(
+        "\r\n[SearchEngines]\r\nCount=1\r\nItem1=Fell\r\n\r\n[Fell]\r\n1TitleValue=61\r\n", true);
+    ASSERT_TRUE(writeBytes(settings, settingsBytes));
+    ASSERT_TRUE(writeBytes(checker, checkerBytes));
+    const std::vector<std::string> names = folder.names();
+
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string_view expectedInOutput;  // proof that the files were understood
+    };
+    const Case cases[] = {
+        {"run",
+         {"run", "--settings", settings, "--checker", checker, "--format", "json"},
+         "\"engine\": \"Fell\""},
+        {"check",
+         {"check", folder.file("a.html"), "--checker", checker, "--engine", "Fell", "--keyword",
+          "boots"},
+         "Fell"},
+        {"rules", {"rules", "--settings", settings, "--checker", checker}, "61"},
+        {"rules json",
+         {"rules", "--settings", settings, "--checker", checker, "--format", "json"},
+         "\"61\""},
+        {"scan", {"scan", folder.file("a.html"), "--keyword", "boots"}, "title"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliResult result = runTool(c.args);
+        EXPECT_EQ(result.status, kExitOk) << result.err;
+        EXPECT_NE(result.out.find(c.expectedInOutput), std::string::npos) << result.out;
+        EXPECT_EQ(fileBytes(settings), settingsBytes);
+        EXPECT_EQ(fileBytes(checker), checkerBytes);
+        EXPECT_EQ(fileBytes(folder.file("a.html")), page);
+        EXPECT_EQ(folder.names(), names);  // no backup, no temporary file
+    }
+}
+
 TEST(RunCommand, StartCommandMessages) {
     ScratchFolder folder;
     ASSERT_TRUE(writeBytes(folder.file("empty.chk"), ""));

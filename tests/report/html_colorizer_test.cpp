@@ -68,6 +68,22 @@ TEST(HtmlColorizer, ColoursTagNamesQuotedValuesAndDeclarations) {
     }
 }
 
+TEST(HtmlColorizer, AKeywordGluedToTheByteBeforeItIsNoKeyword) {
+    const PaintCase cases[] = {
+        {"glued to byte 0", "xb", ".."},
+        {"glued to byte 0, then a delimiter", "xb c", "...."},
+        {"two keywords glued together", "ab", ".."},
+        {"byte 0 a delimiter", "(b", ".B"},
+        {"glued to byte 1", " xb", "..."},
+        {"keyword at byte 0 glued to the next", "bx", ".."},
+        {"keyword alone", "b", "B"},
+    };
+    for (const PaintCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(paint(c.text), c.expected);
+    }
+}
+
 TEST(HtmlColorizer, SpansOfABodyTag) {
     const std::vector<ColourSpan> expected = {
         {1, 5, ColourKind::TagName},

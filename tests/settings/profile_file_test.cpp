@@ -11,6 +11,7 @@
 
 #include "platform/faulty_file_calls.h"
 #include "platform/scratch_folder.h"
+#include "shared_data.h"
 
 namespace quorvel {
 namespace {
@@ -99,6 +100,31 @@ TEST(ProfileFileRead, LineRules) {
         } else {
             EXPECT_EQ(file.getString(c.section, c.key, "(missing)"), "(missing)");
         }
+    }
+}
+
+TEST(ProfileFileRead, NamesFoldEveryAsciiLetterAndNothingElse) {
+    struct Case {
+        std::string stored, asked;
+        bool same;
+    };
+    std::vector<Case> cases;
+    for (char upper = 'A'; upper <= 'Z'; ++upper) {
+        const char lower = static_cast<char>(upper - 'A' + 'a');
+        cases.push_back({std::string("S") + upper, std::string("s") + lower, true});
+        cases.push_back({std::string("s") + lower, std::string("S") + upper, true});
+    }
+    // The bytes next to the letters are no letters: @ [ ` { and bytes above 127.
+    cases.push_back({"S@", "S`", false});
+    cases.push_back({"S[", "S{", false});
+    cases.push_back({"S`", "S@", false});
+    cases.push_back({"S{", "S[", false});
+    cases.push_back({"S\xC9", "S\xE9", false});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored + " asked as " + c.asked);
+        const ProfileFile file = fromText("[" + c.stored + "]\r\n" + c.stored + "=v\r\n");
+        EXPECT_EQ(file.getString(c.asked, c.stored, "none"), c.same ? "v" : "none");
+        EXPECT_EQ(file.getString(c.stored, c.asked, "none"), c.same ? "v" : "none");
     }
 }
 
@@ -424,21 +450,46 @@ TEST(ProfileFileList, FirstOfDuplicateItemKeysIsTheItem) {
     EXPECT_EQ(fromText("[S]\r\nCount=1\r\nItem01=a\r\n").listFind("S", "a"), 0);
 }
 
-TEST(ProfileFileList, HugeOrNegativeStoredCounts) {
-    ProfileFile huge = fromText("[S]\r\nCount=2147483647\r\nItem1=a\r\nItem5=e\r\n");
-    EXPECT_EQ(huge.listFind("S", "e"), 5);
-    EXPECT_EQ(huge.listFind("S", "zzz"), 0);
-    EXPECT_EQ(huge.listAdd("S", "new"), -1);  // no number left
-    ASSERT_TRUE(huge.listRemoveAt("S", 1));
-    EXPECT_EQ(huge.serialize(), "\r\n[S]\r\nCount=2147483646\r\nItem4=e\r\n");
+TEST(ProfileFileList, StoredCountsAreBelievedOnlyAsFarAsItemsArePresent) {
+    const std::string longItem = std::string(5000, 'v');
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> items;
+    };
+    const Case cases[] = {
+        {"count as stored", "[S]\r\nCount=2\r\nItem1=a\r\nItem2=b\r\n", {"a", "b"}},
+        {"a gap reads as empty", "[S]\r\nCount=3\r\nItem1=a\r\nItem3=c\r\n", {"a", "", "c"}},
+        {"items beyond the count are not read", "[S]\r\nCount=1\r\nItem1=a\r\nItem2=b\r\n", {"a"}},
+        {"missing last items are not listed",
+         "[S]\r\nCount=9\r\nItem1=a\r\nItem2=b\r\n",
+         {"a", "b"}},
+        {"huge count, few items", "[S]\r\nCount=100000000\r\nItem1=a\r\nItem2=b\r\n", {"a", "b"}},
+        {"no more items than the section has keys",
+         "[S]\r\nCount=2147483647\r\nItem1=a\r\nItem3=c\r\nItem2000000000=z\r\n",
+         {"a", "", "c"}},
+        {"long items are cut",
+         "[S]\r\nCount=3\r\nItem2=" + longItem + "\r\nItem3=c\r\n",
+         {"", std::string(4095, 'v'), "c"}},
+        {"negative", "[S]\r\nCount=-4\r\nItem1=a\r\n", {}},
+        {"no count", "[S]\r\nItem1=a\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProfileFile file = fromText(c.text);
+        EXPECT_EQ(file.listCount("S"), static_cast<int>(c.items.size()));
+        EXPECT_EQ(file.listItems("S"), c.items);
+        EXPECT_EQ(file.listItem("S", static_cast<int>(c.items.size()) + 1), "");
+    }
 
-    EXPECT_EQ(fromText("[S]\r\nCount=3\r\nItem2=" + std::string(5000, 'v') + "\r\n").listItems("S"),
-              (std::vector<std::string>{"", std::string(4095, 'v'), ""}));
+    // Changes follow the count as read.
+    ProfileFile huge = fromText("[S]\r\nCount=2147483647\r\nItem1=a\r\nItem2=b\r\n");
+    EXPECT_EQ(huge.listAdd("S", "new"), 2);
+    ASSERT_TRUE(huge.listRemoveAt("S", 1));
+    EXPECT_EQ(huge.serialize(), "\r\n[S]\r\nCount=2\r\nItem1=b\r\nItem2=new\r\n");
 
     ProfileFile negative = fromText("[S]\r\nCount=-4\r\n");
-    EXPECT_TRUE(negative.listItems("S").empty());
     EXPECT_TRUE(negative.listItems("Missing").empty());
-    EXPECT_EQ(negative.listCount("S"), 0);
     EXPECT_EQ(negative.listAdd("S", "a"), 0);
     EXPECT_EQ(negative.serialize(), "\r\n[S]\r\nCount=1\r\nItem1=a\r\n");
 }
@@ -446,7 +497,7 @@ TEST(ProfileFileList, HugeOrNegativeStoredCounts) {
 // The list operations written plainly over single reads and writes, item by
 // item: the reference that the one-pass versions must match byte for byte.
 int referenceFind(const ProfileFile& file, const std::string& text) {
-    const int count = file.getInt("S", "Count", 0);
+    const int count = file.listCount("S");
     for (int i = 1; i <= count; ++i) {
         if (file.getString("S", "Item" + std::to_string(i)) == text) return i;
     }
@@ -454,7 +505,7 @@ int referenceFind(const ProfileFile& file, const std::string& text) {
 }
 
 bool referenceRemoveAt(ProfileFile& file, int index) {
-    const int count = file.getInt("S", "Count", 0);
+    const int count = file.listCount("S");
     if (index < 1 || index > count) return false;
     for (int i = index; i < count; ++i) {
         file.writeString("S", "Item" + std::to_string(i),
@@ -489,8 +540,8 @@ TEST(ProfileFileList, OnePassOperationsMatchThePlainOnes) {
 
         const ProfileFile original = fromText(text);
         const std::vector<std::string> items = original.listItems("S");
-        ASSERT_EQ(items.size(), static_cast<std::size_t>(count));
-        for (int index = 1; index <= count; ++index) {
+        ASSERT_EQ(items.size(), static_cast<std::size_t>(original.listCount("S")));
+        for (int index = 1; index <= original.listCount("S"); ++index) {
             EXPECT_EQ(items[static_cast<std::size_t>(index - 1)], original.listItem("S", index))
                 << index;
         }
@@ -604,15 +655,19 @@ TEST(ProfileFileDisk, LoadKeepsTheModifiedFlag) {
     EXPECT_EQ(file.getString("S", "k"), "disk");
 }
 
-TEST(ProfileFileDisk, ReadOfAnEmptyFileReloadsIt) {
+TEST(ProfileFileDisk, ReadsNeverReloadOnlyLoadDoes) {
     ScratchFolder folder;
     const std::string path = folder.file("Quorvel.chk");
     ProfileFile file;
     EXPECT_FALSE(file.open(path, true));
-    // The file appears later (another program or an update wrote it).
+    // The file appears later (another program or an update wrote it): reads
+    // keep what is in memory, so a reader on another thread sees no change.
     ASSERT_TRUE(writeBytes(path, "[SearchEngines]\r\nCount=1\r\nItem1=Engine\r\n"));
-    EXPECT_EQ(file.listItem("SearchEngines", 1), "Engine");
+    EXPECT_EQ(file.listItem("SearchEngines", 1), "");
+    EXPECT_TRUE(file.sectionNames().empty());
     EXPECT_FALSE(file.isModified());
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.listItem("SearchEngines", 1), "Engine");
 }
 
 TEST(ProfileFileDisk, UnsavedDeletionsAreNotUndoneByAReload) {
@@ -644,7 +699,12 @@ TEST(ProfileFileDisk, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
         file.setFileCalls(calls);
         ASSERT_TRUE(file.writeString("Options", "MinWordLength", "7"));
 
-        EXPECT_FALSE(file.save());
+        const FileResult saved = file.save();
+        EXPECT_FALSE(saved.ok);
+        // The message names the file, the failed step and the system's reason.
+        EXPECT_EQ(saved.fileName, path);
+        EXPECT_EQ(saved.message().rfind("'" + path + "': ", 0), 0u) << saved.message();
+        EXPECT_NE(saved.reason.find(": "), std::string::npos) << saved.reason;
         EXPECT_TRUE(file.isModified());
         EXPECT_EQ(readBytes(path), kRealisticSettings);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});
@@ -761,6 +821,76 @@ TEST(ProfileFileUnicode, OddLengthAndEmptyText) {
     }
 }
 
+std::string utf16Be(std::u16string_view text) {
+    std::string bytes = "\xFE\xFF";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit >> 8);
+        bytes += static_cast<char>(unit & 0xFF);
+    }
+    return bytes;
+}
+
+// Every way a file may begin: what is read, and what the file holds after a
+// read-write open (read-only opens must leave every one of them untouched).
+struct MarkCase {
+    const char* name;
+    std::string bytes;
+    std::string convertedFile;  // empty: the file is not rewritten
+};
+std::vector<MarkCase> markCases() {
+    return {
+        {"UTF-16 little-endian", utf16Le(kUnicodeSettings), kConvertedSettings},
+        {"UTF-16 big-endian", utf16Be(kUnicodeSettings), kConvertedSettings},
+        {"UTF-8 mark", "\xEF\xBB\xBF" + kConvertedSettings, ""},
+        {"no mark", kConvertedSettings, ""},
+    };
+}
+
+TEST(ProfileFileUnicode, EveryMarkReadsTheSameEntries) {
+    for (const MarkCase& c : markCases()) {
+        for (const bool readOnly : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (readOnly ? ", read-only" : ", read-write"));
+            ScratchFolder folder;
+            const std::string path = folder.file("Quorvel.hc");
+            ASSERT_TRUE(writeBytes(path, c.bytes));
+            ProfileFile file;
+            ASSERT_TRUE(readOnly ? file.openReadOnly(path) : file.open(path, true));
+            // The first section is found: a mark is not part of its name.
+            EXPECT_EQ(file.listItem("Projects", 1), "Caf\xe9 \x80");
+            EXPECT_EQ(file.getString("caf\xe9 \x80", "Key1"), "??");
+            EXPECT_FALSE(file.isModified());
+
+            const bool converted = !readOnly && !c.convertedFile.empty();
+            EXPECT_EQ(readBytes(path), converted ? c.convertedFile : c.bytes);
+            EXPECT_EQ(pathExists(path + "u"), converted);
+            if (converted) {
+                EXPECT_EQ(readBytes(path + "u"), c.bytes);
+            }
+        }
+    }
+}
+
+TEST(ProfileFileReadOnly, NothingIsEverWritten) {
+    for (const MarkCase& c : markCases()) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.file("Quorvel.chk");
+        ASSERT_TRUE(writeBytes(path, c.bytes));
+        ProfileFile file;
+        ASSERT_TRUE(file.openReadOnly(path));
+        EXPECT_TRUE(file.isReadOnly());
+        ASSERT_TRUE(file.load());
+        ASSERT_TRUE(file.writeString("Projects", "Item2", "more"));
+        const FileResult saved = file.save();
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.fileName, path);
+        EXPECT_NE(saved.message().find("reading only"), std::string::npos) << saved.message();
+        EXPECT_TRUE(file.isModified());
+        EXPECT_EQ(readBytes(path), c.bytes);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.chk"});
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Malformed input
 
@@ -794,7 +924,8 @@ TEST(ProfileFileMalformed, SaveLoadSaveIsStable) {
 }
 
 TEST(ProfileFileMalformed, CorpusFilesLoadAndSaveStably) {
-    const std::string corpus = std::string(QUORVEL_SHARED_DIR) + "/corpus/html5lib-tests";
+    const std::string corpus = testing::html5libCorpusFolder().string();
+    QUORVEL_NEEDS_SHARED_FOLDER(corpus);
     int checked = 0;
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(corpus, error);
@@ -808,7 +939,7 @@ TEST(ProfileFileMalformed, CorpusFilesLoadAndSaveStably) {
         EXPECT_EQ(fromText(first).serialize(), first);
         ++checked;
     }
-    if (checked == 0) GTEST_SKIP() << "corpus not found at " << corpus;
+    EXPECT_GT(checked, 0) << "no file in " << corpus;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -239,7 +241,7 @@ TEST(UserSettingsFiles, RelativeNamesAndResolvedPaths) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        settings.setFolder(c.folder);
+        EXPECT_TRUE(settings.setFolder(c.folder));
         const std::string stored = settings.relativeFileName(c.chosen);
         EXPECT_EQ(stored, c.expectedStored);
         EXPECT_EQ(settings.resolveFilePath(stored), c.expectedResolved);
@@ -277,10 +279,84 @@ TEST(UserSettingsOptions, DefaultsAndStoredValues) {
     for (TextOption option : texts) {
         SCOPED_TRACE(optionKey(option));
         EXPECT_EQ(settings.option(option), "");
-        settings.setOption(option, "/usr/bin/tool --flag");
+        EXPECT_TRUE(settings.setOption(option, "/usr/bin/tool --flag"));
         EXPECT_EQ(settings.profile().getString("Options", optionKey(option)),
                   "/usr/bin/tool --flag");
     }
+}
+
+TEST(UserSettingsOptions, MinWordLengthIsClampedWhereverItIsRead) {
+    struct Case {
+        const char* stored;
+        int read;
+    } cases[] = {
+        {"-1", 0},
+        {"0", 0},
+        {"4", 4},
+        {"10", 10},
+        {"11", 10},
+        {"65535", 10},
+        {"-99999999999", 0},
+        {"99999999999", 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const std::string text = std::string("\r\n[Options]\r\nMinWordLength=") + c.stored + "\r\n";
+        OpenedSettings opened(&text);
+        EXPECT_EQ(opened.settings.option(IntOption::MinWordLength), c.read);
+        EXPECT_EQ(clampMinWordLength(std::atoi(c.stored)), c.read);
+    }
+}
+
+TEST(UserSettingsSetters, RefuseOverlongValuesAndSaySo) {
+    OpenedSettings opened(&kTwoProjects);
+    UserSettings& settings = opened.settings;
+    const std::string fits(ProfileFile::kMaxValue, 'f');
+    const std::string tooLong(ProfileFile::kMaxValue + 1, 'x');
+    struct Case {
+        const char* name;
+        std::function<bool(std::string_view)> set;
+        std::function<std::string()> get;
+    };
+    const Case cases[] = {
+        {"folder", [&](auto v) { return settings.setFolder(v); },
+         [&] { return settings.folder(); }},
+        {"home URL", [&](auto v) { return settings.setHomeUrl(v); },
+         [&] { return settings.homeUrl(); }},
+        {"engine", [&](auto v) { return settings.setCurrentEngine(v); },
+         [&] { return settings.currentEngine(); }},
+        {"tool", [&](auto v) { return settings.setOption(TextOption::UserRunApplication1, v); },
+         [&] { return settings.option(TextOption::UserRunApplication1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.set("before"));
+        EXPECT_FALSE(c.set(tooLong));
+        EXPECT_EQ(c.get(), "before");
+        EXPECT_TRUE(c.set(fits));
+        EXPECT_EQ(c.get(), fits);
+    }
+}
+
+TEST(UserSettingsFile, ReadOnlyOpenLeavesTheFileAndSaveSaysWhy) {
+    ScratchFolder folder;
+    const std::string path = folder.file("Quorvel.hc");
+    std::string utf16 = "\xFF\xFE";
+    for (char c : kTwoProjects) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    ASSERT_TRUE(writeBytes(path, utf16));
+    UserSettings settings;
+    ASSERT_TRUE(settings.openReadOnly(path));
+    EXPECT_EQ(settings.currentProject(), "Shop");
+    EXPECT_EQ(settings.folder(), "/home/ann/shop");
+    ASSERT_TRUE(settings.setFolder("/elsewhere"));
+    const FileResult saved = settings.save();
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message().find(path), std::string::npos);
+    EXPECT_EQ(readBytes(path), utf16);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"Quorvel.hc"});
 }
 
 TEST(UserSettingsOptions, WindowRectangles) {
@@ -302,7 +378,7 @@ TEST(UserSettingsEngine, EmptyStoredEngineMeansTheDefault) {
         "[Projects]\r\nCurrent=P\r\nCount=1\r\nItem1=P\r\n[P]\r\nCurrentSearchEngine=\r\n";
     OpenedSettings opened(&text);
     EXPECT_EQ(opened.settings.currentEngine(), "Generic Engine (Template Page)");
-    opened.settings.setCurrentEngine("Engine C");
+    EXPECT_TRUE(opened.settings.setCurrentEngine("Engine C"));
     EXPECT_EQ(opened.settings.currentEngine(), "Engine C");
 }
 
