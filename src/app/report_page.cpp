@@ -343,8 +343,11 @@ void ReportPage::engineChosen(int index) {
     if (index < 0 || running()) return;
     const QByteArray data = engineCombo_->itemData(index).toByteArray();
     const std::string engine(data.constData(), static_cast<std::size_t>(data.size()));
-    if (engine == kDefaultEngineName || state().checker.findEngine(engine) > 0)
-        state().settings.setCurrentEngine(engine);
+    if (engine == kDefaultEngineName || state().checker.findEngine(engine) > 0) {
+        // An engine name the settings cannot hold leaves the stored one;
+        // the run follows either way.
+        (void)state().settings.setCurrentEngine(engine);
+    }
     (void)state().settings.save();
     runAnalysis();
 }

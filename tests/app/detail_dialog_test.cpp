@@ -229,10 +229,11 @@ void DetailDialogTest::placementSavedAndRestoredWithinTheDesktop() {
     settings.open(folder.filePath("Quorvel.hc").toStdString());
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     // Stored partly beyond the desktop's right edge: moved left, size kept.
-    settings.setOption(TextOption::DetailedDescriptionWindowSize, QString("%1,40,%2,340,0")
-                                                                      .arg(desktop.right() - 100)
-                                                                      .arg(desktop.right() + 300)
-                                                                      .toStdString());
+    QVERIFY(settings.setOption(TextOption::DetailedDescriptionWindowSize,
+                               QString("%1,40,%2,340,0")
+                                   .arg(desktop.right() - 100)
+                                   .arg(desktop.right() + 300)
+                                   .toStdString()));
     {
         DetailDialog dialog(settings, EntryDetails{"x", ImportanceClass::Error, "", 0});
         QCOMPARE(dialog.geometry(), QRect(desktop.right() + 1 - 400, 40, 400, 300));
@@ -241,7 +242,7 @@ void DetailDialogTest::placementSavedAndRestoredWithinTheDesktop() {
     }
     QCOMPARE(QString::fromStdString(settings.option(TextOption::DetailedDescriptionWindowSize)),
              QString("20,30,520,350,0"));
-    settings.setOption(TextOption::DetailedDescriptionWindowSize, "20,30,520,350,1");
+    QVERIFY(settings.setOption(TextOption::DetailedDescriptionWindowSize, "20,30,520,350,1"));
     DetailDialog maximised(settings, EntryDetails{"x", ImportanceClass::Error, "", 0});
     QVERIFY(maximised.windowState() & Qt::WindowMaximized);
 }

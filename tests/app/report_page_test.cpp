@@ -45,7 +45,7 @@ struct Project {
     Project() {
         state.settings.open(path("Quorvel.hc").toStdString());
         state.checker.open(path("Quorvel.chk").toStdString());
-        state.settings.setFolder(dir.path().toStdString());
+        QVERIFY(state.settings.setFolder(dir.path().toStdString()));
         state.settings.addKeyword("shoes");
         state.settings.setCurrentKeyword("shoes");
     }
@@ -344,8 +344,8 @@ void ReportPageTest::functionKeys() {
     QFETCH(bool, opens);
     Project project;
     const QString record = project.path("record");
-    project.state.settings.setOption(TextOption(option),
-                                     project.writeRecorder("tool.sh", record).toStdString());
+    QVERIFY(project.state.settings.setOption(
+        TextOption(option), project.writeRecorder("tool.sh", record).toStdString()));
     ReportPage page(project.state);
     page.model().append(typicalRows());
     auto* table = page.findChild<QTableView*>("reportTable");
@@ -450,8 +450,8 @@ void ReportPageTest::htmlReportInThePrivateFolder() {
     QTemporaryDir runtime;
     EnvironmentScope scope("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     const QString record = project.path("record");
-    project.state.settings.setOption(TextOption::OpenRunApplication,
-                                     project.writeRecorder("browser.sh", record).toStdString());
+    QVERIFY(project.state.settings.setOption(
+        TextOption::OpenRunApplication, project.writeRecorder("browser.sh", record).toStdString()));
     ReportPage page(project.state);
     // An empty report: nothing is written or opened.
     showHtmlReport(&page, project.state, page.model().list());
@@ -470,12 +470,12 @@ void ReportPageTest::htmlReportInjectsNothing() {
     Project project;
     QTemporaryDir runtime;
     EnvironmentScope scope("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    project.state.settings.setOption(TextOption::OpenRunApplication, "/bin/true");
+    QVERIFY(project.state.settings.setOption(TextOption::OpenRunApplication, "/bin/true"));
     const char* evil = "<script>alert(\"x\")</script>\"><img src=x onerror=alert(1)>";
     project.state.settings.addKeyword(evil);
     project.state.settings.setCurrentKeyword(evil);
-    project.state.settings.setFolder(std::string("/site/") + evil);
-    project.state.settings.setHomeUrl(evil);
+    QVERIFY(project.state.settings.setFolder(std::string("/site/") + evil));
+    QVERIFY(project.state.settings.setHomeUrl(evil));
     QVERIFY(project.state.checker.setField(0, 0, CheckField::Descr, evil));
     ReportPage page(project.state);
     page.model().append({entry('E', evil, 5, evil, 0), entry('*')});
@@ -523,8 +523,8 @@ void ReportPageTest::reportFolderRefused() {
             QSKIP("cannot give a folder to another user here");
     }
     const QString record = project.path("record");
-    project.state.settings.setOption(TextOption::OpenRunApplication,
-                                     project.writeRecorder("browser.sh", record).toStdString());
+    QVERIFY(project.state.settings.setOption(
+        TextOption::OpenRunApplication, project.writeRecorder("browser.sh", record).toStdString()));
     ReportPage page(project.state);
     page.model().append(typicalRows());
     QVERIFY(showHtmlReport(&page, project.state, page.model().list()).isEmpty());
@@ -615,7 +615,7 @@ void ReportPageTest::selectorsRefilledAndAChangeRunsAgain() {
     settings.setCurrentKeyword("boots");
     project.state.checker.addEngine("Engine One");
     project.state.checker.addEngine("Engine Two");
-    settings.setCurrentEngine("ENGINE TWO");
+    QVERIFY(settings.setCurrentEngine("ENGINE TWO"));
     project.writePage("p.htm", "<html><head><title>boots</title></head><body>x</body></html>");
     settings.addFile("p.htm");
     ReportPage page(project.state);
