@@ -90,7 +90,15 @@ void BM_AnalysisRun(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * set.bytes);
     state.counters["files"] = static_cast<double>(set.inputs.files.size());
 }
-BENCHMARK(BM_AnalysisRun)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Far more jobs than cores must cost no more than a few per core.
+BENCHMARK(BM_AnalysisRun)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(64)
+    ->Arg(512)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "analysis/html_scanner.h"
 
@@ -52,18 +54,26 @@ bool PageScan::readFile(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) return fail(errno);
     if (S_ISDIR(info.st_mode)) return fail(EISDIR);
-    const bool sizeKnown = S_ISREG(info.st_mode);
-    std::size_t limit = sizeKnown ? static_cast<std::size_t>(info.st_size) : kUnknownSizeChunk;
-    if (!reserve(limit + 1)) return fail(ENOMEM);
+    // The size a regular file announces is where reading starts; it reads
+    // on to the end, since some files (under /proc) announce 0.
+    std::size_t capacity = kUnknownSizeChunk;
+    if (S_ISREG(info.st_mode)) {
+        if (static_cast<std::uintmax_t>(info.st_size) > sizeLimit_) return fail(EFBIG);
+        capacity = std::max(capacity, static_cast<std::size_t>(info.st_size) + 1);
+    }
+    // One byte beyond the limit is read to know that the file exceeds it.
+    const std::size_t mostRead = sizeLimit_ + 1;
+    capacity = std::min(capacity, mostRead);
+    if (!reserve(capacity + 1)) return fail(ENOMEM);
 
     std::size_t used = 0;
     for (;;) {
-        if (used == limit) {
-            if (sizeKnown) break;  // a file that grows while read is taken as it was
-            limit *= 2;
-            if (!reserve(limit + 1, true)) return fail(ENOMEM);
+        if (used == capacity) {
+            if (capacity == mostRead) return fail(EFBIG);
+            capacity = capacity > mostRead / 2 ? mostRead : capacity * 2;
+            if (!reserve(capacity + 1, true)) return fail(ENOMEM);
         }
-        const ssize_t got = ::read(fd, buffer_.get() + used, limit - used);
+        const ssize_t got = ::read(fd, buffer_.get() + used, capacity - used);
         if (got < 0) {
             if (errno == EINTR) continue;
             return fail(errno);
@@ -71,8 +81,17 @@ bool PageScan::readFile(int fd) {
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
     }
+    if (used > sizeLimit_) return fail(EFBIG);
     resetForPage(used);
     return true;
+}
+
+void PageScan::setSizeLimit(std::size_t bytes) {
+    sizeLimit_ = std::min(bytes, kMaxPageBytes);
+}
+
+void PageScan::FreeBuffer::operator()(char* buffer) const {
+    std::free(buffer);
 }
 
 void PageScan::loadBytes(std::string_view bytes) {
@@ -92,18 +111,18 @@ bool PageScan::reserve(std::size_t bytes, bool keepContent) {
         buffer_.reset();
         capacity_ = 0;
     }
-    std::unique_ptr<char[]> larger(new (std::nothrow) char[bytes]);
-    if (!larger) return false;
     // A file of unknown size is read in steps: what was read so far stays.
-    if (capacity_ > 0) std::memcpy(larger.get(), buffer_.get(), capacity_);
-    buffer_ = std::move(larger);
+    char* larger = static_cast<char*>(std::realloc(buffer_.get(), bytes));
+    if (larger == nullptr) return false;
+    static_cast<void>(buffer_.release());
+    buffer_.reset(larger);
     capacity_ = bytes;
     return true;
 }
 
 void PageScan::resetForPage(std::size_t length) {
     length_ = length;
-    if (buffer_) buffer_[length_] = '\0';
+    if (buffer_) buffer_.get()[length_] = '\0';
     cursor_ = buffer_ ? buffer_.get() : nullptr;
     minWordLength_ = 0;
 
@@ -133,7 +152,7 @@ void PageScan::scan() {
 
 void PageScan::release() {
     length_ = 0;
-    if (buffer_) buffer_[0] = '\0';
+    if (buffer_) buffer_.get()[0] = '\0';
     cursor_ = buffer_ ? buffer_.get() : nullptr;
 }
 

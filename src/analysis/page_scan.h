@@ -19,12 +19,20 @@ namespace quorvel {
 // over many files keeps one allocation of the largest file's size.
 class PageScan : public PageFacts {
 public:
+    // The largest page read: file positions are 32-bit signed numbers, so a
+    // page of 2 GiB or more would give wrong positions.
+    static constexpr std::size_t kMaxPageBytes = 0x7FFFFFFF;
+
     PageScan();
 
-    // Reads the whole file. Resets every fact and sets minWordLength to 0.
-    // Returns false, keeping no content, when the path is empty, the file
-    // cannot be opened or read, or memory cannot be had.
+    // Reads the whole file, to its end whatever size it announces. Resets
+    // every fact and sets minWordLength to 0. Returns false, keeping no
+    // content, when the path is empty, the file cannot be opened or read,
+    // memory cannot be had, or the file holds more than the size limit
+    // (loadError() is then EFBIG).
     bool load(const std::string& path);
+    // The size limit of load, kMaxPageBytes unless set lower.
+    void setSizeLimit(std::size_t bytes);
     // Takes the bytes of a page held in memory, as load does for a file.
     void loadBytes(std::string_view bytes);
     // Runs the scanner over the loaded bytes. Always succeeds.
@@ -55,9 +63,14 @@ private:
     void resetForPage(std::size_t length);
     bool fail(int error);
 
+    struct FreeBuffer {
+        void operator()(char* buffer) const;
+    };
     // One allocation of file length + 1, reused from page to page; the page
-    // is followed by a zero byte.
-    std::unique_ptr<char[]> buffer_;
+    // is followed by a zero byte. It is grown by realloc, which moves the
+    // pages of a large buffer rather than copying them.
+    std::unique_ptr<char, FreeBuffer> buffer_;
+    std::size_t sizeLimit_ = kMaxPageBytes;
     std::size_t capacity_ = 0;
     std::size_t length_ = 0;
     const char* cursor_ = nullptr;  // where the scan stands

@@ -28,6 +28,10 @@ constexpr int kStopWordsCheck = 9;  // Title: "Contains stop words"
 // workers go on while the calling thread analyses a large file itself.
 constexpr std::size_t kSlotsPerJob = 8;
 
+// Threads beyond a few per core only wait for a core (or for the disk, which
+// a few per core already keep busy).
+constexpr unsigned kMaxJobsPerCore = 4;
+
 // The page source of a run without one: the file system.
 class FilePageSource : public PageSource {
 public:
@@ -230,7 +234,9 @@ private:
                 slot.ready = false;
                 delivered_ = next + 1;
             }
-            slotFree_.notify_all();
+            // One slot came free, so one file may be taken: waking every
+            // worker would cost a wake-up per worker for each file.
+            slotFree_.notify_one();
             delivery.deliver(result);
         }
     }
@@ -327,6 +333,10 @@ unsigned defaultJobCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+unsigned maxUsefulJobCount() {
+    return kMaxJobsPerCore * defaultJobCount();
+}
+
 std::size_t filesAheadLimit(unsigned jobs) {
     return kSlotsPerJob * std::max<std::size_t>(jobs, 1);
 }
@@ -351,8 +361,9 @@ RunOutcome runAnalysis(const RunInputs& inputs, const EngineRules& rules, Report
     }
 
     Delivery delivery(sink, control, files.size());
-    jobs = static_cast<unsigned>(
-        std::min<std::size_t>(std::max(jobs, 1u), std::max<std::size_t>(files.size(), 1)));
+    jobs = std::min(std::max(jobs, 1u), maxUsefulJobCount());
+    jobs =
+        static_cast<unsigned>(std::min<std::size_t>(jobs, std::max<std::size_t>(files.size(), 1)));
     if (jobs > 1) {
         if (const auto outcome = ParallelRun(plan, files, jobs, control.stop).run(jobs, delivery)) {
             return *outcome;

@@ -51,6 +51,10 @@ std::string cannotOpenMessage(std::string_view fileName);
 // least 1.
 unsigned defaultJobCount();
 
+// The most files analysed at once: a few per core. A run asked for more
+// uses this many.
+unsigned maxUsefulJobCount();
+
 // Where a run reads its pages. The run calls load from several threads at
 // once when it has more than one job.
 class PageSource {
@@ -92,7 +96,8 @@ std::size_t filesAheadLimit(unsigned jobs);
 // each with its own scanner; the sink is still called from the calling
 // thread only, in exactly the order of a run with one job, and never more
 // than filesAheadLimit(jobs) files are analysed ahead of the sink. jobs 0
-// counts as 1, and a run with one job starts no thread.
+// counts as 1, jobs is cut to maxUsefulJobCount() and to the number of
+// enabled files, and a run with one job starts no thread.
 //
 // A stopped run returns Stopped once the file being handed over is
 // complete: the sink then holds whole files only, always the first ones of

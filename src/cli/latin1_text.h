@@ -15,4 +15,13 @@ std::string latin1ToUtf8(std::string_view bytes);
 // everything else written as it is, the same bytes as nlohmann's dump.
 void appendJsonString(std::string& out, std::string_view bytes);
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// code points above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
+// Appends a text as a quoted JSON string: a text that is valid UTF-8 as that
+// UTF-8, any other text as appendJsonString writes it. Plain ASCII comes out
+// the same either way.
+void appendJsonText(std::string& out, std::string_view bytes);
+
 }  // namespace quorvel

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <utility>
@@ -5,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "crash/crash_handler.h"
+#include "platform/signal_cleanup.h"
 
 int main(int argc, char** argv) {
     quorvel::CrashHandlerOptions crashOptions;
@@ -15,6 +18,8 @@ int main(int argc, char** argv) {
     quorvel::installCrashHandler(crashOptions);
 
     std::ios::sync_with_stdio(false);
+    // A report interrupted while written leaves no temporary file behind.
+    quorvel::installTemporaryFileCleanup();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return quorvel::runCli(std::move(args), std::cout, std::cerr);
+    return quorvel::runCli(std::move(args), std::cout, std::cerr, ::isatty(STDOUT_FILENO) == 1);
 }

@@ -2,6 +2,9 @@
 // the checker file, with optional field overrides written back to it.
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <iomanip>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -15,6 +18,10 @@
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
+#include "cli/terminal_text.h"
+#include "platform/file_io.h"
+#include "platform/file_lock.h"
+#include "platform/program_paths.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
@@ -40,13 +47,13 @@ constexpr std::string_view kProgram = "quorvel-cli rules: ";
 std::optional<FieldAssignment> parseAssignment(std::string_view argument, std::ostream& err) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string_view::npos) {
-        err << kProgram << "--set needs KEY=TEXT, got '" << argument << "'\n";
+        err << kProgram << "--set needs KEY=TEXT, got '" << escapeControls(argument) << "'\n";
         return std::nullopt;
     }
     const std::string_view keyText = argument.substr(0, equals);
     const std::optional<CheckKey> key = CheckerFile::parseCheckKey(keyText);
     if (!key) {
-        err << kProgram << "unknown check key '" << keyText
+        err << kProgram << "unknown check key '" << escapeControls(keyText)
             << "': a key is the check's index, its category (Title, Meta, Body, Images, Links, "
                "Misc, Tips) and a field (Name, Msg, Descr, Cat, Enable, Value), "
                "for example 1TitleValue\n";
@@ -54,7 +61,7 @@ std::optional<FieldAssignment> parseAssignment(std::string_view argument, std::o
     }
     const std::string_view text = argument.substr(equals + 1);
     if (text.size() > ProfileFile::kMaxValue) {
-        err << kProgram << "the text for '" << keyText << "' is longer than "
+        err << kProgram << "the text for '" << escapeControls(keyText) << "' is longer than "
             << ProfileFile::kMaxValue << " bytes\n";
         return std::nullopt;
     }
@@ -70,13 +77,26 @@ std::vector<std::string> overriddenFields(const EngineRules& rules, int category
     return names;
 }
 
-void writeText(std::ostream& out, const CheckerFile& checker, const EngineRules& rules) {
-    out << "Engine: " << rules.engineName << '\n';
+// Texts of the checker file as written: escaped for a terminal.
+class TextShown {
+public:
+    explicit TextShown(bool escape) : escape_(escape) {}
+    std::string operator()(std::string_view text) const {
+        return escape_ ? escapeControls(text) : std::string(text);
+    }
+
+private:
+    bool escape_;
+};
+
+void writeText(std::ostream& out, const CheckerFile& checker, const EngineRules& rules,
+               const TextShown& shown) {
+    out << "Engine: " << shown(rules.engineName) << '\n';
     out << "Case sensitive: " << (rules.caseSensitive ? "yes" : "no") << '\n';
     out << "Search engines: " << checker.engineCount() << '\n';
     for (int n = 1; n <= checker.engineCount(); ++n) {
         const std::string name = checker.engineName(n);
-        out << "  " << n << ". " << name
+        out << "  " << n << ". " << shown(name)
             << " (case sensitive: " << (checker.caseSensitive(name) ? "yes" : "no") << ")\n";
     }
     out << "Fields marked * differ from the built-in defaults.\n";
@@ -92,7 +112,8 @@ void writeText(std::ostream& out, const CheckerFile& checker, const EngineRules&
                 if (text.empty()) {
                     out << fieldName(field) << '\n';
                 } else {
-                    out << std::left << std::setw(6) << fieldName(field) << ' ' << text << '\n';
+                    out << std::left << std::setw(6) << fieldName(field) << ' ' << shown(text)
+                        << '\n';
                 }
             }
         }
@@ -130,12 +151,45 @@ void writeJson(std::ostream& out, const CheckerFile& checker, const EngineRules&
     out << document.dump(2) << '\n';
 }
 
+// How long --set waits for another program changing the checker file.
+constexpr std::chrono::seconds kLockWait{10};
+
+// Takes the update lock on the checker file that --set will change; false
+// after a message when it cannot be had. A named file that does not exist is
+// left to the open, which refuses it.
+bool lockCheckerFile(FileUpdateLock& lock, const std::string& namedPath, std::ostream& err) {
+    const std::string path = namedPath.empty() ? checkerFilePath() : namedPath;
+    if (!namedPath.empty() && !pathExists(path)) return true;
+    // The default file's folder may not exist yet; the save would make it.
+    if (namedPath.empty()) ensureFolderFor(path);
+    switch (lock.lock(path, kLockWait)) {
+        case FileUpdateLock::Outcome::Locked:
+            return true;
+        case FileUpdateLock::Outcome::Busy:
+            err << kProgram << "the checker file '" << escapeControls(path)
+                << "' is being changed by another program; nothing was changed, try again\n";
+            return false;
+        case FileUpdateLock::Outcome::Failed:
+            break;
+    }
+    err << kProgram << "cannot lock the checker file '" << escapeControls(path)
+        << "': " << std::strerror(errno) << "; nothing was changed\n";
+    return false;
+}
+
 int runRules(const RulesOptions& options, CommandContext& context) {
     std::vector<FieldAssignment> assignments;
     for (const std::string& argument : options.assignments) {
         std::optional<FieldAssignment> assignment = parseAssignment(argument, context.err);
         if (!assignment) return kExitUsage;
         assignments.push_back(std::move(*assignment));
+    }
+
+    // A change is made from the file as it is once no other program changes
+    // it, and saved before the next may read it.
+    FileUpdateLock lock;
+    if (!assignments.empty() && !lockCheckerFile(lock, options.checkerPath, context.err)) {
+        return kExitUsage;
     }
 
     UserSettings settings;
@@ -148,20 +202,28 @@ int runRules(const RulesOptions& options, CommandContext& context) {
     }
 
     const std::string engine = options.engine.empty() ? checker.currentEngine() : options.engine;
+    // An engine is added on the Checker Elements page; a typing error must
+    // not make a section of its own.
+    if ((!options.engine.empty() || !assignments.empty()) &&
+        !checkEngine(checker, engine, kProgram, context.err)) {
+        return kExitUsage;
+    }
     for (const FieldAssignment& assignment : assignments) {
         const CheckKey& key = assignment.key;
         checker.setEngineField(engine, key.category, key.index, key.field, assignment.text);
     }
     if (const FileResult saved = checker.save(); !saved) {
-        context.err << kProgram << "cannot write the checker file " << saved.message() << '\n';
+        context.err << kProgram << "cannot write the checker file "
+                    << escapeControls(saved.message()) << '\n';
         return kExitUsage;
     }
+    lock.release();
 
     const EngineRules rules = checker.resolve(engine);
     if (options.format == "json") {
         writeJson(context.out, checker, rules);
     } else {
-        writeText(context.out, checker, rules);
+        writeText(context.out, checker, rules, TextShown(context.outIsTerminal));
     }
     return kExitOk;
 }

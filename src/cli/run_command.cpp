@@ -8,12 +8,11 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <filesystem>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "checks/analysis_run.h"
@@ -22,9 +21,11 @@
 #include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
+#include "cli/terminal_text.h"
 #include "platform/dates.h"
 #include "platform/file_io.h"
 #include "platform/memory.h"
+#include "platform/program_paths.h"
 #include "report/report_export.h"
 #include "report/report_header.h"
 #include "settings/user_settings.h"
@@ -104,27 +105,6 @@ std::string_view className(ImportanceClass importance) {
     return "Error";
 }
 
-// An engine the checker file knows: listed, holding a section, or the
-// default engine, which need not be listed.
-bool knownEngine(const CheckerFile& checker, std::string_view name) {
-    if (name == kDefaultEngineName || checker.findEngine(name) > 0) return true;
-    const std::vector<std::string> sections = checker.profile().sectionNames();
-    return std::find(sections.begin(), sections.end(), name) != sections.end();
-}
-
-bool checkEngine(const CheckerFile& checker, std::string_view engine, std::string_view program,
-                 std::ostream& err) {
-    if (knownEngine(checker, engine)) return true;
-    err << program << "unknown search engine '" << engine << "'; the checker file '"
-        << checker.profile().fileName() << "' lists";
-    if (checker.engineCount() == 0) err << " none";
-    for (int n = 1; n <= checker.engineCount(); ++n) {
-        err << (n == 1 ? " '" : ", '") << checker.engineName(n) << '\'';
-    }
-    err << '\n';
-    return false;
-}
-
 // Where the report's bytes go: the output stream, or a file replaced safely.
 // Text is gathered in one buffer and handed on in pieces of about 64 KiB.
 class ReportOutput {
@@ -173,16 +153,33 @@ private:
     std::string buffer_;
 };
 
+// The header with control characters in its texts escaped, for a terminal.
+ReportHeader escapedHeader(ReportHeader header) {
+    for (std::string* text :
+         {&header.project, &header.version, &header.checkFileDate, &header.projectFolder,
+          &header.projectUrl, &header.keyword, &header.engine, &header.date}) {
+        *text = escapeControls(*text);
+    }
+    return header;
+}
+
 // Receives the run's entries in list order and writes the report as they
 // arrive (JSON and HTML) or keeps its rows compactly for the end (text,
 // whose columns are as wide as their longest cell). Keeps the most severe
 // entry for --fail-on; the message of a file that cannot be opened goes to
-// the error stream at once.
+// the error stream at once, its name escaped. For a terminal the inserted
+// texts of a text or HTML report are escaped too (JSON escapes them anyway).
 class StreamingReportSink : public ReportSink {
 public:
     StreamingReportSink(std::string_view format, const ReportHeader& header,
-                        const EngineRules& rules, ReportOutput& output, std::ostream& err)
-        : format_(formatOf(format)), header_(header), html_(rules), output_(output), err_(err) {}
+                        const EngineRules& rules, ReportOutput& output, std::ostream& err,
+                        bool toTerminal)
+        : format_(formatOf(format)),
+          escape_(toTerminal && format_ != Format::Json),
+          header_(escape_ ? escapedHeader(header) : header),
+          html_(rules),
+          output_(output),
+          err_(err) {}
 
     void begin() {
         std::string& out = output_.buffer();
@@ -190,18 +187,27 @@ public:
             HtmlReportLayout::appendHead(out, header_);
         } else if (format_ == Format::Json) {
             out += "{\n  \"project\": ";
-            appendJsonString(out, header_.project);
+            appendJsonText(out, header_.project);
             out += ",\n  \"keyword\": ";
-            appendJsonString(out, header_.keyword);
+            appendJsonText(out, header_.keyword);
             out += ",\n  \"engine\": ";
-            appendJsonString(out, header_.engine);
+            appendJsonText(out, header_.engine);
             out += ",\n  \"entries\": [";
         }
         output_.flushWhenFull();
     }
 
-    void appendEntry(const ReportEntry& entry) override {
-        mostSevere_ = std::max(mostSevere_, severity(entry.importanceClass));
+    void appendEntry(const ReportEntry& original) override {
+        mostSevere_ = std::max(mostSevere_, severity(original.importanceClass));
+        ReportEntry escaped;
+        const bool change =
+            escape_ && (hasControls(original.fileName) || hasControls(original.description));
+        if (change) {
+            escaped = original;
+            escaped.fileName = escapeControls(original.fileName);
+            escaped.description = escapeControls(original.description);
+        }
+        const ReportEntry& entry = change ? escaped : original;
         std::string& out = output_.buffer();
         switch (format_) {
             case Format::Text:
@@ -217,8 +223,12 @@ public:
         output_.flushWhenFull();
     }
 
-    void fileNotOpened(std::string_view, std::string_view message) override {
-        err_ << message << '\n';
+    void fileNotOpened(std::string_view fileName, std::string_view message) override {
+        if (hasControls(fileName)) {
+            err_ << cannotOpenMessage(escapeControls(fileName)) << '\n';
+        } else {
+            err_ << message << '\n';
+        }
         ++unopenedFiles_;
     }
 
@@ -263,9 +273,9 @@ private:
         out += ",\n      \"class\": \"";
         out += className(entry.importanceClass);
         out += "\",\n      \"file\": ";
-        appendJsonString(out, entry.fileName);
+        appendJsonText(out, entry.fileName);
         out += ",\n      \"message\": ";
-        appendJsonString(out, entry.description);
+        appendJsonText(out, entry.description);
         out += ",\n      \"position\": ";
         out += std::to_string(entry.filePosition);
         out += ",\n      \"checkCode\": ";
@@ -274,7 +284,8 @@ private:
     }
 
     Format format_;
-    const ReportHeader& header_;
+    bool escape_;
+    ReportHeader header_;
     HtmlReportLayout html_;
     TextReportRows textRows_;
     ReportOutput& output_;
@@ -285,15 +296,41 @@ private:
     bool rowsLost_ = false;
 };
 
+// The input a report file would replace: the settings or checker file, or a
+// page of the run. Nothing when the output is none of them (or is not a
+// regular file, which is written in place and replaces nothing).
+std::optional<std::string> inputAtOutput(const std::string& output, const RunInputs& inputs,
+                                         const std::vector<std::string>& files) {
+    if (output.empty()) return std::nullopt;
+    const std::optional<FileIdentity> target = fileIdentity(output);
+    if (!target) return std::nullopt;
+    for (const std::string& file : files) {
+        if (fileIdentity(file) == target) return file;
+    }
+    for (const ListedFile& file : inputs.files) {
+        if (!file.enabled) continue;
+        const std::string path = joinFolderAndName(inputs.folder, file.name);
+        if (fileIdentity(path) == target) return file.name;
+    }
+    return std::nullopt;
+}
+
 // Runs the analysis, writing the report while it runs, and returns the exit
-// status.
+// status. `inputFiles` are the settings and checker files read.
 int runAndReport(const RunInputs& inputs, const EngineRules& rules, const ReportHeader& header,
-                 const ReportOptions& options, std::string_view program, CommandContext& context) {
+                 const ReportOptions& options, const std::vector<std::string>& inputFiles,
+                 std::string_view program, CommandContext& context) {
     auto cannotWrite = [&](const FileWriteResult& result) {
-        context.err << program << "cannot write the report to '" << options.output
+        context.err << program << "cannot write the report to '" << escapeControls(options.output)
                     << "': " << result.describe() << '\n';
         return kExitUsage;
     };
+    if (const auto input = inputAtOutput(options.output, inputs, inputFiles)) {
+        context.err << program << "the report file '" << escapeControls(options.output)
+                    << "' is the input '" << escapeControls(*input)
+                    << "'; writing the report would destroy it\n";
+        return kExitUsage;
+    }
     // The file is opened first: a report that cannot be written is known
     // before any work is done.
     FileReplacement file;
@@ -302,7 +339,8 @@ int runAndReport(const RunInputs& inputs, const EngineRules& rules, const Report
         if (!opened.ok()) return cannotWrite(opened);
     }
     ReportOutput output(context.out, options.output.empty() ? nullptr : &file);
-    StreamingReportSink sink(options.format, header, rules, output, context.err);
+    StreamingReportSink sink(options.format, header, rules, output, context.err,
+                             options.output.empty() && context.outIsTerminal);
     sink.begin();
     runAnalysis(inputs, rules, sink, options.jobs);
     sink.end(currentLocalDateTime().year);
@@ -327,7 +365,19 @@ struct ProjectRun {
     RunInputs inputs;
     EngineRules rules;
     ReportHeader header;
+    std::vector<std::string> filesRead;  // the settings and checker files
 };
+
+// The current folder; nothing, after a message, when relative names would be
+// looked up from a folder that cannot be determined (it was removed, say).
+std::optional<std::string> currentFolderFor(std::string_view program, std::ostream& err) {
+    CurrentFolder current = currentFolder();
+    if (!current.path) {
+        err << program << "the current folder cannot be determined ("
+            << std::strerror(current.error) << "); relative file names cannot be found\n";
+    }
+    return std::move(current.path);
+}
 
 constexpr std::string_view kRunProgram = "quorvel-cli run: ";
 
@@ -340,8 +390,9 @@ std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandCo
     if (!openSettingsFile(settings, options.settingsPath, kRunProgram, context.err)) return {};
     // Choices for this run are made in memory only; nothing is saved.
     if (!options.project.empty() && !settings.setCurrentProject(options.project)) {
-        context.err << kRunProgram << "no project named '" << options.project
-                    << "' in the settings file '" << settings.profile().fileName() << "'\n";
+        context.err << kRunProgram << "no project named '" << escapeControls(options.project)
+                    << "' in the settings file '" << escapeControls(settings.profile().fileName())
+                    << "'\n";
         return {};
     }
     CheckerFile checker(&settings);
@@ -357,15 +408,22 @@ std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandCo
         context.err << *problem << '\n';
         return {};
     }
+    if (!checkKeywordLength(inputs.keyword, kRunProgram, context.err)) return {};
+    // A project without a folder looks its files up from the current folder.
+    if (inputs.folder.empty() && !currentFolderFor(kRunProgram, context.err)) return {};
     ReportHeader header = makeReportHeader(settings.currentProject(), inputs, engine, checker);
-    return ProjectRun{std::move(inputs), checker.resolve(engine), std::move(header)};
+    return ProjectRun{std::move(inputs),
+                      checker.resolve(engine),
+                      std::move(header),
+                      {settings.profile().fileName(), checker.profile().fileName()}};
 }
 
 int runProject(const RunOptions& options, CommandContext& context) {
     const std::optional<ProjectRun> run = prepareProjectRun(options, context);
     if (!run) return kExitUsage;
     releaseFreedMemory();
-    return runAndReport(run->inputs, run->rules, run->header, options.report, kRunProgram, context);
+    return runAndReport(run->inputs, run->rules, run->header, options.report, run->filesRead,
+                        kRunProgram, context);
 }
 
 int runCheck(CheckOptions& options, CommandContext& context) {
@@ -376,9 +434,12 @@ int runCheck(CheckOptions& options, CommandContext& context) {
         options.engine.empty() ? std::string(kDefaultEngineName) : options.engine;
     if (!checkEngine(checker, engine, kProgram, context.err)) return kExitUsage;
 
+    // The files are named relative to the current folder, which the report
+    // names as the project's folder.
+    std::optional<std::string> folder = currentFolderFor(kProgram, context.err);
+    if (!folder) return kExitUsage;
     RunInputs inputs;
-    std::error_code error;
-    inputs.folder = std::filesystem::current_path(error).string();
+    inputs.folder = std::move(*folder);
     inputs.homeUrl = options.homeUrl;
     inputs.keyword = options.keyword;
     // The names move into the run: a list of many thousands is held once.
@@ -393,11 +454,13 @@ int runCheck(CheckOptions& options, CommandContext& context) {
         context.err << *problem << '\n';
         return kExitUsage;
     }
+    if (!checkKeywordLength(inputs.keyword, kProgram, context.err)) return kExitUsage;
     const EngineRules rules = checker.resolve(engine);
     const ReportHeader header = makeReportHeader(kCheckProjectName, inputs, engine, checker);
     // The parser's copies of the names are gone.
     releaseFreedMemory();
-    return runAndReport(inputs, rules, header, options.report, kProgram, context);
+    return runAndReport(inputs, rules, header, options.report, {checker.profile().fileName()},
+                        kProgram, context);
 }
 
 constexpr const char* kExitStatusFooter =
@@ -408,7 +471,7 @@ constexpr const char* kExitStatusFooter =
     "  2  bad arguments, a project that cannot run (no keyword, no file, no enabled\n"
     "     file), an unreadable settings or checker file, a listed file that cannot be\n"
     "     opened (its message goes to standard error; the report is still written), or\n"
-    "     a report that cannot be written";
+    "     a report that cannot be written or would replace one of the files read";
 
 void addReportOptions(CLI::App& command, ReportOptions& options) {
     command.add_option("--format", options.format, "Report format: text (default), html or json")

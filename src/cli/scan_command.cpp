@@ -2,6 +2,7 @@
 // fact of the scan printed as one JSON object.
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -12,8 +13,10 @@
 #include "analysis/page_scan.h"
 #include "analysis/page_scan_fields.h"
 #include "cli/cli.h"
+#include "cli/command_files.h"
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
+#include "cli/terminal_text.h"
 
 namespace quorvel {
 
@@ -45,15 +48,19 @@ nlohmann::ordered_json factsToJson(const PageFacts& facts) {
 
 int runScan(const ScanCommandOptions& options, CommandContext& context) {
     // The order of the analysis run: matcher set-up, load, inputs, scan.
+    if (!checkKeywordLength(options.keyword, "quorvel-cli scan: ", context.err)) return kExitUsage;
     auto scan = std::make_unique<PageScan>();
     scan->keywordMatcher().setFinalSRule(options.finalS);
-    if (!scan->keywordMatcher().loadPhrase(options.keyword, options.caseSensitive != 0)) {
-        context.err << "quorvel-cli: the keyword is longer than 2047 bytes; no keyword is "
-                       "matched\n";
-    }
+    scan->keywordMatcher().loadPhrase(options.keyword, options.caseSensitive != 0);
     if (!scan->load(options.file)) {
-        context.err << "quorvel-cli: cannot open " << options.file << ": "
-                    << std::strerror(scan->loadError()) << '\n';
+        context.err << "quorvel-cli: cannot open " << escapeControls(options.file) << ": ";
+        if (scan->loadError() == EFBIG) {
+            context.err << "larger than " << PageScan::kMaxPageBytes
+                        << " bytes, the most a page may hold";
+        } else {
+            context.err << std::strerror(scan->loadError());
+        }
+        context.err << '\n';
         return kExitUsage;
     }
     scan->stopWordList = options.stopWords;

@@ -10,8 +10,8 @@ namespace quorvel {
 std::string checkerUpdateUrl(const UserSettings& settings) {
     std::string url = settings.option(TextOption::CheckerUpdateUrl);
     if (!url.empty()) return url;
-    return std::string(textOptionRows()[static_cast<std::size_t>(TextOption::CheckerUpdateUrl)]
-                           .defaultValue);
+    return std::string(
+        textOptionRows()[static_cast<std::size_t>(TextOption::CheckerUpdateUrl)].defaultValue);
 }
 
 std::string checkerBackupPath(std::string_view checkerPath) {
@@ -28,7 +28,10 @@ std::string checkerBackupPath(std::string_view checkerPath) {
 
 std::optional<std::string> credentialTransportProblem(std::string_view url) {
     const std::optional<Url> parts = splitUrl(withDefaultScheme(url));
-    if (!parts) return std::string("'").append(urlWithoutCredentials(url)).append("' is not an http or https address");
+    if (!parts)
+        return std::string("'")
+            .append(urlWithoutCredentials(url))
+            .append("' is not an http or https address");
     if (parts->secure() || isLoopbackHost(parts->host)) return std::nullopt;
     return "The user name and password would travel unencrypted to " + parts->host +
            ": the update address must begin with https://";
@@ -74,7 +77,8 @@ CheckerUpdateOutcome updateCheckerFile(HttpDownload& download, std::uintptr_t co
     const FileReadResult now = readWholeFile(checkerPath);
     if (now.opened && now.bytes == previous.bytes) return outcome;
     const FileReadResult backup = readWholeFile(backupPath);
-    if (backup.opened && replaceFileContent(checkerPath, backup.bytes).ok()) outcome.restored = true;
+    if (backup.opened && replaceFileContent(checkerPath, backup.bytes).ok())
+        outcome.restored = true;
     return outcome;
 }
 

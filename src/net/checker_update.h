@@ -29,7 +29,7 @@ std::string checkerBackupPath(std::string_view checkerPath);
 std::optional<std::string> credentialTransportProblem(std::string_view url);
 
 struct CheckerUpdateOutcome {
-    bool started = false;        // false: stopped before anything was fetched (see message)
+    bool started = false;  // false: stopped before anything was fetched (see message)
     DownloadResult result = DownloadResult::UnknownError;
     bool backupWritten = false;  // the checker file was copied to the backup
     bool restored = false;       // the backup was copied back over the checker file

@@ -127,8 +127,10 @@ public:
         switch (result_) {
             case CURLE_COULDNT_RESOLVE_HOST:
             case CURLE_COULDNT_RESOLVE_PROXY:
-            case CURLE_COULDNT_CONNECT: return SendResult::NotConnected;
-            default: return SendResult::Failed;
+            case CURLE_COULDNT_CONNECT:
+                return SendResult::NotConnected;
+            default:
+                return SendResult::Failed;
         }
     }
 
@@ -167,7 +169,8 @@ public:
     void close() override {
         const bool hadRequest = added_;
         if (hadRequest) report(TransferStatus::ClosingConnection, {});
-        if (multi_ != nullptr && easy_ != nullptr && added_) curl_multi_remove_handle(multi_, easy_);
+        if (multi_ != nullptr && easy_ != nullptr && added_)
+            curl_multi_remove_handle(multi_, easy_);
         if (easy_ != nullptr) curl_easy_cleanup(easy_);
         if (multi_ != nullptr) curl_multi_cleanup(multi_);
         curl_slist_free_all(headers_);

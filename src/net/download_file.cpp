@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -24,17 +25,26 @@ bool ReplacingDownloadFile::fail(std::string_view step) {
 bool ReplacingDownloadFile::open(const std::string& target) {
     abandon();
     target_ = target;
-    size_ = 0;
-    position_ = 0;
+    // A link stays a link: the file it points to is the one replaced.
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = ::realpath(target.c_str(), nullptr);
+        if (resolved != nullptr) {
+            target_ = resolved;
+            std::free(resolved);
+        }
+    }
+    written_ = 0;
+    pending_.clear();
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = ::stat(target_.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) {
         errno = EISDIR;
         return fail("cannot write");
     }
-    const std::string folder = folderOfPath(target);
-    const std::size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = folderOfPath(target_);
+    const std::size_t slash = target_.rfind('/');
+    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     std::string pattern = folder + "/." + name + ".download-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
@@ -57,41 +67,47 @@ bool ReplacingDownloadFile::open(const std::string& target) {
 
 bool ReplacingDownloadFile::restartAt(std::uint64_t position) {
     if (fd_ < 0) return false;
-    if (position > size_) {
+    if (position > size()) {
         error_ = "the server resumed at byte " + std::to_string(position) + " of a file of " +
-                 std::to_string(size_) + " bytes";
+                 std::to_string(size()) + " bytes";
         return false;
     }
+    if (!writePending()) return false;
     if (::ftruncate(fd_, static_cast<off_t>(position)) != 0) return fail("cannot write");
-    size_ = position;
-    position_ = position;
+    written_ = position;
     return true;
 }
 
 bool ReplacingDownloadFile::write(std::string_view bytes) {
     if (fd_ < 0) return false;
+    pending_ += bytes;
+    return pending_.size() < kPendingLimit || writePending();
+}
+
+bool ReplacingDownloadFile::writePending() {
+    std::string_view bytes = pending_;
     while (!bytes.empty()) {
         const ssize_t written =
-            ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(position_));
+            ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(written_));
         if (written < 0) {
             if (errno == EINTR) continue;
             return fail("cannot write");
         }
-        position_ += static_cast<std::uint64_t>(written);
+        written_ += static_cast<std::uint64_t>(written);
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    if (position_ > size_) size_ = position_;
+    pending_.clear();
     return true;
 }
 
 bool ReplacingDownloadFile::flush() {
-    // The bytes are in the system's cache with every write; commit syncs.
-    return fd_ >= 0;
+    // Into the system's cache; commit syncs to disk.
+    return fd_ >= 0 && writePending();
 }
 
 bool ReplacingDownloadFile::commit() {
     if (fd_ < 0) return false;
-    if (::fsync(fd_) != 0) {
+    if (!writePending() || ::fsync(fd_) != 0) {
         fail("cannot write");
         abandon();
         return false;

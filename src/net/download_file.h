@@ -45,17 +45,21 @@ public:
     bool restartAt(std::uint64_t position) override;
     bool write(std::string_view bytes) override;
     bool flush() override;
-    std::uint64_t size() const override { return size_; }
+    std::uint64_t size() const override { return written_ + pending_.size(); }
     std::string errorText() const override { return error_; }
 
 private:
     bool fail(std::string_view step);
+    bool writePending();
+
+    // Blocks arrive small; they reach the file in pieces of this size.
+    static constexpr std::size_t kPendingLimit = 64 * 1024;
 
     int fd_ = -1;
     std::string target_;
     std::string tempName_;
-    std::uint64_t size_ = 0;
-    std::uint64_t position_ = 0;
+    std::uint64_t written_ = 0;  // bytes in the file, all before `pending_`
+    std::string pending_;
     std::string error_;
 };
 

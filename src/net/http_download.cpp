@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "net/curl_transport.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel {
 
@@ -13,22 +14,11 @@ constexpr auto kSampleInterval = std::chrono::milliseconds(2000);
 // Request headers longer than this are left out of the log.
 constexpr std::size_t kMaxLoggedRequestHeaders = 512;
 
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i])) return false;
-    }
-    return true;
-}
-
 // A decimal number at the start of text (after blanks); nullopt when there
 // is none or it does not fit 64 bits.
 std::optional<std::uint64_t> leadingNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end == text.data()) return std::nullopt;
@@ -61,8 +51,8 @@ std::string withoutSecrets(std::string_view headers) {
         std::size_t end = headers.find('\n', start);
         end = end == std::string_view::npos ? headers.size() : end + 1;
         const std::string_view line = headers.substr(start, end - start);
-        if (startsWithIgnoringCase(line, "Authorization:") ||
-            startsWithIgnoringCase(line, "Proxy-Authorization:")) {
+        if (startsWithIgnoringAsciiCase(line, "Authorization:") ||
+            startsWithIgnoringAsciiCase(line, "Proxy-Authorization:")) {
             out += line.substr(0, line.find(':') + 1);
             out += " (hidden)\r\n";
         } else {
@@ -102,13 +92,13 @@ std::optional<std::string> headerValue(std::string_view headers, std::string_vie
         if (end == std::string_view::npos) end = headers.size();
         std::string_view line = headers.substr(start, end - start);
         if (line.size() > name.size() && line[name.size()] == ':' &&
-            startsWithIgnoringCase(line, name)) {
+            startsWithIgnoringAsciiCase(line, name)) {
             line.remove_prefix(name.size() + 1);
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
                 line.remove_prefix(1);
             }
-            while (!line.empty() && (line.back() == ' ' || line.back() == '\t' ||
-                                     line.back() == '\r')) {
+            while (!line.empty() &&
+                   (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
                 line.remove_suffix(1);
             }
             return std::string(line);
@@ -174,15 +164,16 @@ DownloadResult HttpDownload::attempt(std::uintptr_t context, std::string& url, D
     return result;
 }
 
-DownloadResult HttpDownload::exchange(std::uintptr_t context, std::string& url,
-                                      DownloadFile& file, std::uint64_t startOffset,
-                                      std::string* log) {
+DownloadResult HttpDownload::exchange(std::uintptr_t context, std::string& url, DownloadFile& file,
+                                      std::uint64_t startOffset, std::string* log) {
     if (!hooks_->onStart(context)) return DownloadResult::Aborted;
 
     const std::string fullUrl = withDefaultScheme(url);
     const std::optional<Url> target = splitUrl(fullUrl);
     if (!target) {
-        lastError_ = std::string("'").append(urlWithoutCredentials(fullUrl)).append("' is not an http or https address");
+        lastError_ = std::string("'")
+                         .append(urlWithoutCredentials(fullUrl))
+                         .append("' is not an http or https address");
         return DownloadResult::BadUrl;
     }
     std::string userName = target->userName;
@@ -207,7 +198,8 @@ DownloadResult HttpDownload::exchange(std::uintptr_t context, std::string& url,
     });
 
     std::vector<std::string> requestLines = {"Pragma: no-cache", "Cache-Control: no-cache"};
-    if (startOffset > 0) requestLines.push_back("Range: bytes=" + std::to_string(startOffset) + "-");
+    if (startOffset > 0)
+        requestLines.push_back("Range: bytes=" + std::to_string(startOffset) + "-");
     if (!transport_->request(requestLines)) {
         lastError_ = transport_->errorText();
         return DownloadResult::BadUrl;
@@ -219,11 +211,13 @@ DownloadResult HttpDownload::exchange(std::uintptr_t context, std::string& url,
         *log += "Request Header:\n" + withoutSecrets(transport_->requestHeaders()) + "\n";
     }
     switch (sent) {
-        case SendResult::Sent: break;
+        case SendResult::Sent:
+            break;
         case SendResult::NotConnected:
             lastError_ = transport_->errorText();
             return DownloadResult::NotConnected;
-        case SendResult::Aborted: return DownloadResult::Aborted;
+        case SendResult::Aborted:
+            return DownloadResult::Aborted;
         case SendResult::Failed:
             lastError_ = transport_->errorText();
             return DownloadResult::UnknownError;
@@ -255,8 +249,10 @@ DownloadResult HttpDownload::exchange(std::uintptr_t context, std::string& url,
         return hooks_->onRedirect(context, url) ? DownloadResult::Moved : DownloadResult::BadUrl;
     }
     if (status == 206) {
-        const ContentRange range = parseContentRange(headerValue(headers, "Content-Range").value_or(""));
-        if (!hooks_->onProgress(context, range.first, range.total, 1)) return DownloadResult::Aborted;
+        const ContentRange range =
+            parseContentRange(headerValue(headers, "Content-Range").value_or(""));
+        if (!hooks_->onProgress(context, range.first, range.total, 1))
+            return DownloadResult::Aborted;
         if (!file.restartAt(range.first)) {
             lastError_ = file.errorText();
             return DownloadResult::Aborted;
@@ -288,8 +284,8 @@ DownloadResult HttpDownload::transfer(std::uintptr_t context, DownloadFile& file
     std::array<char, kMaxBlockSize> buffer{};
     ReadResult read;
     do {
-        read = transport_->read(std::span<char>(buffer.data(), static_cast<std::size_t>(blockSize_)),
-                                abort_);
+        read = transport_->read(
+            std::span<char>(buffer.data(), static_cast<std::size_t>(blockSize_)), abort_);
         if (aborted()) return DownloadResult::Aborted;
         if (read.ok && read.size > 0) {
             if (!file.write(std::string_view(buffer.data(), read.size))) {
@@ -314,7 +310,8 @@ DownloadResult HttpDownload::transfer(std::uintptr_t context, DownloadFile& file
 
     if (total > 0 && received != total && !aborted()) {
         lastError_ = std::to_string(received) + " of " + std::to_string(total) + " bytes arrived";
-        if (!read.ok && !transport_->errorText().empty()) lastError_ += ": " + transport_->errorText();
+        if (!read.ok && !transport_->errorText().empty())
+            lastError_ += ": " + transport_->errorText();
         return DownloadResult::Timeout;
     }
     if (!read.ok || aborted()) {
@@ -324,8 +321,8 @@ DownloadResult HttpDownload::transfer(std::uintptr_t context, DownloadFile& file
     return DownloadResult::Completed;
 }
 
-FileDownloadOutcome downloadToFile(HttpDownload& download, std::uintptr_t context,
-                                   std::string& url, const std::string& path) {
+FileDownloadOutcome downloadToFile(HttpDownload& download, std::uintptr_t context, std::string& url,
+                                   const std::string& path) {
     FileDownloadOutcome outcome;
     download.clearAbort();
     ReplacingDownloadFile file;

@@ -138,7 +138,7 @@ struct FileDownloadOutcome {
 // into the file at `path`. The file is replaced only when the download
 // completes with at least one byte; otherwise an existing file stays as it
 // was and no file is left behind.
-FileDownloadOutcome downloadToFile(HttpDownload& download, std::uintptr_t context,
-                                   std::string& url, const std::string& path);
+FileDownloadOutcome downloadToFile(HttpDownload& download, std::uintptr_t context, std::string& url,
+                                   const std::string& path);
 
 }  // namespace quorvel

@@ -6,13 +6,20 @@ namespace quorvel {
 
 std::optional<std::string_view> transferStatusText(TransferStatus status) {
     switch (status) {
-        case TransferStatus::ResolvingName: return "Resolving name...";
-        case TransferStatus::NameResolved: return "Name resolved!";
-        case TransferStatus::ConnectingToServer: return "Connecting to server...";
-        case TransferStatus::ConnectedToServer: return "Connected!";
-        case TransferStatus::ClosingConnection: return "Closing connection...";
-        case TransferStatus::ConnectionClosed: return "Connection closed!";
-        case TransferStatus::Redirecting: return "Redirecting...";
+        case TransferStatus::ResolvingName:
+            return "Resolving name...";
+        case TransferStatus::NameResolved:
+            return "Name resolved!";
+        case TransferStatus::ConnectingToServer:
+            return "Connecting to server...";
+        case TransferStatus::ConnectedToServer:
+            return "Connected!";
+        case TransferStatus::ClosingConnection:
+            return "Closing connection...";
+        case TransferStatus::ConnectionClosed:
+            return "Connection closed!";
+        case TransferStatus::Redirecting:
+            return "Redirecting...";
     }
     return std::nullopt;
 }

@@ -3,25 +3,11 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace quorvel {
 
 namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    }
-    return true;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 bool isAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -40,8 +26,8 @@ std::size_t schemeLength(std::string_view text) {
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = lowerAscii(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    c = toAsciiUpper(c);
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -123,7 +109,8 @@ std::string Url::requestTarget() const {
 }
 
 std::string withDefaultScheme(std::string_view text) {
-    if (startsWithIgnoringCase(text, "http://") || startsWithIgnoringCase(text, "https://")) {
+    if (startsWithIgnoringAsciiCase(text, "http://") ||
+        startsWithIgnoringAsciiCase(text, "https://")) {
         return std::string(text);
     }
     // "ftp://host/file" keeps its scheme, so that it is refused as such.
@@ -135,10 +122,10 @@ std::string withDefaultScheme(std::string_view text) {
 std::optional<Url> splitUrl(std::string_view text) {
     Url url;
     std::string_view rest;
-    if (startsWithIgnoringCase(text, "http://")) {
+    if (startsWithIgnoringAsciiCase(text, "http://")) {
         url.scheme = "http";
         rest = text.substr(7);
-    } else if (startsWithIgnoringCase(text, "https://")) {
+    } else if (startsWithIgnoringAsciiCase(text, "https://")) {
         url.scheme = "https";
         rest = text.substr(8);
     } else {
@@ -155,7 +142,8 @@ std::optional<Url> splitUrl(std::string_view text) {
         const std::string_view userInfo = authority.substr(0, at);
         const std::size_t colon = userInfo.find(':');
         url.userName = percentDecode(userInfo.substr(0, colon));
-        if (colon != std::string_view::npos) url.password = percentDecode(userInfo.substr(colon + 1));
+        if (colon != std::string_view::npos)
+            url.password = percentDecode(userInfo.substr(colon + 1));
         authority.remove_prefix(at + 1);
     }
 
@@ -175,7 +163,9 @@ std::optional<Url> splitUrl(std::string_view text) {
         if (colon != std::string_view::npos) portText = authority.substr(colon + 1);
     }
     if (url.host.empty()) return std::nullopt;
-    for (char& c : url.host) c = lowerAscii(c);
+    for (char& c : url.host) {
+        c = toAsciiLower(c);
+    }
 
     url.port = url.defaultPort();
     if (!portText.empty()) {
@@ -213,7 +203,8 @@ std::string resolveLocation(const Url& base, std::string_view location) {
 
     const std::string_view basePath = std::string_view(base.path).substr(0, base.path.find('?'));
     if (location.empty()) return base.origin() + base.path;
-    if (location.front() == '?') return base.origin() + std::string(basePath) + std::string(location);
+    if (location.front() == '?')
+        return base.origin() + std::string(basePath) + std::string(location);
 
     const std::size_t queryStart = location.find('?');
     const std::string_view locationPath = location.substr(0, queryStart);
@@ -223,14 +214,15 @@ std::string resolveLocation(const Url& base, std::string_view location) {
     if (locationPath.front() == '/') {
         merged = std::string(locationPath);
     } else {
-        merged = std::string(basePath.substr(0, basePath.rfind('/') + 1)) + std::string(locationPath);
+        merged =
+            std::string(basePath.substr(0, basePath.rfind('/') + 1)) + std::string(locationPath);
     }
     return base.origin() + removeDotSegments(merged) + std::string(query);
 }
 
 bool isLoopbackHost(std::string_view host) {
-    if (equalsIgnoringCase(host, "localhost")) return true;
-    if (host.size() > 10 && equalsIgnoringCase(host.substr(host.size() - 10), ".localhost")) {
+    if (equalsIgnoringAsciiCase(host, "localhost")) return true;
+    if (host.size() > 10 && equalsIgnoringAsciiCase(host.substr(host.size() - 10), ".localhost")) {
         return true;
     }
     if (host == "::1" || host == "0:0:0:0:0:0:0:1") return true;
@@ -243,7 +235,8 @@ bool isLoopbackHost(std::string_view host) {
         const std::string_view part = host.substr(start, dot - start);
         unsigned value = 0;
         const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (part.empty() || error != std::errc{} || end != part.data() + part.size() || value > 255) {
+        if (part.empty() || error != std::errc{} || end != part.data() + part.size() ||
+            value > 255) {
             return false;
         }
         if (parts == 0 && value != 127) return false;
@@ -254,7 +247,7 @@ bool isLoopbackHost(std::string_view host) {
 }
 
 bool sameOrigin(const Url& a, const Url& b) {
-    return a.scheme == b.scheme && equalsIgnoringCase(a.host, b.host) && a.port == b.port;
+    return a.scheme == b.scheme && equalsIgnoringAsciiCase(a.host, b.host) && a.port == b.port;
 }
 
 std::string urlWithoutCredentials(std::string_view text) {

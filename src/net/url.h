@@ -12,7 +12,7 @@ struct Url {
     std::string scheme;  // "http" or "https", in lower case
     std::string host;    // without the brackets of an IPv6 address
     std::uint16_t port = 0;
-    std::string path;  // path and query, always beginning with '/'; no fragment
+    std::string path;      // path and query, always beginning with '/'; no fragment
     std::string userName;  // from "user:password@", percent-decoded
     std::string password;
 

@@ -1,27 +1,12 @@
 #include "net/url_import.h"
 
+#include "platform/ascii_text.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
 
-namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i])) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 bool isBareHttpScheme(std::string_view url) {
-    return url.size() == 7 && startsWithIgnoringCase(url, "http://");
+    return url.size() == 7 && startsWithIgnoringAsciiCase(url, "http://");
 }
 
 bool isUsableImportUrl(std::string_view url) {
@@ -50,7 +35,7 @@ bool isPlainFileName(std::string_view name) {
 
 bool addImportedFile(UserSettings& settings, std::string_view name) {
     for (const UserSettings::FileItem& item : settings.files()) {
-        if (startsWithIgnoringCase(item.name, name)) return false;
+        if (startsWithIgnoringAsciiCase(item.name, name)) return false;
     }
     settings.addFile(name);
     return true;

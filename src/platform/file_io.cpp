@@ -3,10 +3,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <utility>
+
+#include "platform/signal_cleanup.h"
 
 namespace quorvel {
 
@@ -58,13 +63,16 @@ int FileCalls::fchown(int fd, uid_t owner, gid_t group) {
 int FileCalls::access(const char* path, int mode) {
     return ::access(path, mode);
 }
+int FileCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+    return ::linkat(fromFolder, from, toFolder, to, flags);
+}
 
 FileCalls& systemFileCalls() {
     static FileCalls calls;
     return calls;
 }
 
-FileReadResult readWholeFile(const std::string& path, FileCalls& calls) {
+FileReadResult readWholeFile(const std::string& path, FileCalls& calls, std::size_t maxBytes) {
     FileReadResult result;
     int fd;
     do {
@@ -74,27 +82,50 @@ FileReadResult readWholeFile(const std::string& path, FileCalls& calls) {
         result.error = errno;
         return result;
     }
+    auto fail = [&](int error) {
+        result.error = error;
+        result.tooLarge = error == EFBIG;
+        std::string().swap(result.bytes);
+        calls.close(fd);
+        return std::move(result);
+    };
     struct stat info {};
     const bool sized = calls.fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (sized && static_cast<std::uintmax_t>(info.st_size) > maxBytes) return fail(EFBIG);
     if (sized) result.bytes.reserve(static_cast<std::size_t>(info.st_size));
 
+    // The size announced is only a hint: the file is read to its end.
     char buffer[65536];
     for (;;) {
         const ssize_t got = calls.read(fd, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
-            result.error = errno;
-            result.bytes.clear();
-            calls.close(fd);
-            return result;
+            return fail(errno);
         }
         if (got == 0) break;
+        if (static_cast<std::size_t>(got) > maxBytes - result.bytes.size()) return fail(EFBIG);
         result.bytes.append(buffer, static_cast<std::size_t>(got));
     }
     calls.close(fd);
     result.opened = true;
     result.complete = !sized || result.bytes.size() == static_cast<std::size_t>(info.st_size);
     return result;
+}
+
+std::string describeReadFailure(const FileReadResult& result, std::size_t maxBytes) {
+    if (result.tooLarge) {
+        if (maxBytes % (std::size_t{1} << 20) == 0) {
+            return "larger than " + std::to_string(maxBytes >> 20) + " MiB";
+        }
+        return "larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    return std::strerror(result.error != 0 ? result.error : EIO);
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path, FileCalls& calls) {
+    struct stat info {};
+    if (calls.stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
 }
 
 std::string FileWriteResult::describe() const {
@@ -120,11 +151,31 @@ std::string FileWriteResult::describe() const {
         case WriteStep::Close:
             step = "close";
             break;
+        case WriteStep::Link:
+            step = "link";
+            break;
         case WriteStep::Rename:
             step = "rename";
             break;
     }
     return std::string(step) + ": " + std::strerror(error);
+}
+
+std::string temporaryNameBeside(std::string_view target, std::string_view suffix,
+                                std::size_t nameMax) {
+    const std::size_t slash = target.rfind('/');
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    std::size_t nameLength = target.size() - nameStart;
+    // The name must fit in the folder, and the whole path in a call.
+    std::size_t room = nameMax > suffix.size() ? nameMax - suffix.size() : 0;
+    if (nameStart + room + suffix.size() >= PATH_MAX) {
+        room =
+            PATH_MAX - 1 > nameStart + suffix.size() ? PATH_MAX - 1 - nameStart - suffix.size() : 0;
+    }
+    nameLength = std::min(nameLength, room);
+    std::string name(target.substr(0, nameStart + nameLength));
+    name += suffix;
+    return name;
 }
 
 std::string folderOfPath(std::string_view path) {
@@ -164,16 +215,16 @@ std::string resolveLinks(const std::string& path, FileCalls& calls) {
     return {};
 }
 
-// Creates a new file next to target under a name no other file has.
-int createTemporaryBeside(const std::string& target, std::string& tempName, FileCalls& calls) {
+// The suffix of a temporary name: unique to this process and call.
+std::string nextTemporarySuffix() {
     static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = target + ".tmp" + std::to_string(::getpid()) + "-" +
-                   std::to_string(counter.fetch_add(1));
-        const int fd = calls.open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
+    return ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+}
+
+// The longest file name the folder of target takes.
+std::size_t nameMaxBeside(const std::string& target) {
+    const long max = ::pathconf(folderOfPath(target).c_str(), _PC_NAME_MAX);
+    return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
 }
 
 // Makes the rename itself durable; a failure here cannot be undone, so it is
@@ -205,6 +256,56 @@ FileWriteResult FileReplacement::failAndRemove(WriteStep step) {
     return fail(step);
 }
 
+// A new file without a name in the target's folder. Linking it needs
+// /proc/self/fd, so without that the named way is taken from the start.
+bool FileReplacement::createNameless() {
+    if (calls_.access("/proc/self/fd", X_OK) != 0) return false;
+    fd_ = calls_.open(folderOfPath(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    nameless_ = fd_ >= 0;
+    return nameless_;
+}
+
+// A new file beside the target under a name no other file has, registered
+// for removal should a signal end the program.
+bool FileReplacement::createNamed() {
+    const std::size_t nameMax = nameMaxBeside(target_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryNameBeside(target_, nextTemporarySuffix(), nameMax);
+        const CleanupSignalsHeld held;
+        fd_ = calls_.open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            tempName_ = std::move(name);
+            cleanupSlot_ = registerTemporaryFile(tempName_);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+// Gives the nameless file a temporary name beside the target, for the rename.
+bool FileReplacement::linkNameless() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    const std::size_t nameMax = nameMaxBeside(target_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryNameBeside(target_, nextTemporarySuffix(), nameMax);
+        const CleanupSignalsHeld held;
+        if (calls_.linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            tempName_ = std::move(name);
+            cleanupSlot_ = registerTemporaryFile(tempName_);
+            nameless_ = false;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+void FileReplacement::forgetTempName() {
+    unregisterTemporaryFile(std::exchange(cleanupSlot_, -1));
+    tempName_.clear();
+}
+
 FileWriteResult FileReplacement::open(const std::string& path) {
     abandon();
     result_ = {};
@@ -226,11 +327,7 @@ FileWriteResult FileReplacement::open(const std::string& path) {
         return result_;
     }
 
-    fd_ = createTemporaryBeside(target_, tempName_, calls_);
-    if (fd_ < 0) {
-        tempName_.clear();
-        return fail(WriteStep::Open);
-    }
+    if (!createNameless() && !createNamed()) return fail(WriteStep::Open);
     if (replacing) {
         calls_.fchmod(fd_, old.st_mode & 07777);
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
@@ -264,20 +361,25 @@ FileWriteResult FileReplacement::commit() {
         return result_;
     }
     if (calls_.fsync(fd_) != 0) return failAndRemove(WriteStep::Sync);
+    if (nameless_ && !linkNameless()) return failAndRemove(WriteStep::Link);
     const int fd = std::exchange(fd_, -1);
     if (calls_.close(fd) != 0) return failAndRemove(WriteStep::Close);
     if (calls_.rename(tempName_.c_str(), target_.c_str()) != 0) {
         return failAndRemove(WriteStep::Rename);
     }
-    tempName_.clear();
+    forgetTempName();
     syncFolder(folderOfPath(target_), calls_);
     return result_;
 }
 
 void FileReplacement::abandon() {
     if (fd_ >= 0) calls_.close(std::exchange(fd_, -1));
-    if (!tempName_.empty()) calls_.unlink(std::exchange(tempName_, {}).c_str());
+    if (!tempName_.empty()) {
+        calls_.unlink(tempName_.c_str());
+        forgetTempName();
+    }
     inPlace_ = false;
+    nameless_ = false;
 }
 
 FileWriteResult replaceFileContent(const std::string& path, std::string_view bytes,

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,24 +33,50 @@ public:
     virtual int fchmod(int fd, mode_t mode);
     virtual int fchown(int fd, uid_t owner, gid_t group);
     virtual int access(const char* path, int mode);
+    virtual int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags);
 };
 
 // The calls of the running system.
 FileCalls& systemFileCalls();
 
+// The largest settings or checker file read: far above any real one, low
+// enough that a wrong file (a device, a disk image) cannot take the memory.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{64} << 20;
+
 struct FileReadResult {
     bool opened = false;    // the file could be opened and read to its end
     bool complete = false;  // as many bytes were read as its size announced
+    bool tooLarge = false;  // refused: longer than the limit (error is EFBIG)
     int error = 0;          // errno of the failed call when not opened
     std::string bytes;
 };
 
-// Reads a whole file as bytes. A file that cannot be opened or read gives
-// opened == false and no bytes.
-FileReadResult readWholeFile(const std::string& path, FileCalls& calls = systemFileCalls());
+// Reads a whole file as bytes, to its end whatever size it announces (files
+// under /proc announce 0). A file that cannot be opened or read, or that holds
+// more than maxBytes, gives opened == false and no bytes.
+FileReadResult readWholeFile(const std::string& path, FileCalls& calls = systemFileCalls(),
+                             std::size_t maxBytes = kMaxSettingsFileBytes);
+
+// A short English reason for a failed read: "larger than 64 MiB" for a file
+// refused as too large, else the system's text for its errno.
+std::string describeReadFailure(const FileReadResult& result, std::size_t maxBytes);
+
+// Device and inode of a file (links followed): two names of one file have
+// the same identity.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the regular file a path names; nothing when it does not
+// exist or is no regular file (a device or pipe is written in place, so
+// writing one never replaces another file).
+std::optional<FileIdentity> fileIdentity(const std::string& path,
+                                         FileCalls& calls = systemFileCalls());
 
 // The step of a file replacement that failed.
-enum class WriteStep { None, Resolve, Folder, Open, Write, Sync, Close, Rename };
+enum class WriteStep { None, Resolve, Folder, Open, Write, Sync, Link, Close, Rename };
 
 struct FileWriteResult {
     WriteStep failedStep = WriteStep::None;
@@ -79,6 +107,13 @@ FileWriteResult replaceFileContent(const std::string& path, std::string_view byt
 // the new file, and an object destroyed before commit abandons its file. A
 // device or pipe is opened and written in place instead. After a failure
 // every further call returns that first failure.
+//
+// Where the file system allows it the new file has no name until commit
+// links it beside the target for the rename, so a program killed while
+// writing leaves nothing behind. Elsewhere it has a name from the start,
+// registered with the signal cleanup (see signal_cleanup.h); that name is the
+// target's with a short suffix, the target's part cut so that it fits
+// wherever the target's name fits.
 class FileReplacement {
 public:
     explicit FileReplacement(FileCalls& calls = systemFileCalls()) : calls_(calls) {}
@@ -95,11 +130,18 @@ private:
     FileWriteResult fail(WriteStep step);
     FileWriteResult failAndRemove(WriteStep step);
 
+    bool createNamed();
+    bool createNameless();
+    bool linkNameless();
+    void forgetTempName();
+
     FileCalls& calls_;
     int fd_ = -1;
-    bool inPlace_ = false;  // a device or pipe, written directly
-    std::string target_;    // the file finally replaced
-    std::string tempName_;  // the new file; empty when written in place
+    bool inPlace_ = false;   // a device or pipe, written directly
+    bool nameless_ = false;  // the new file has no name yet
+    std::string target_;     // the file finally replaced
+    std::string tempName_;   // the new file's name; empty while it has none
+    int cleanupSlot_ = -1;   // tempName_'s slot in the signal cleanup
     FileWriteResult result_;
 };
 
@@ -110,6 +152,12 @@ bool writeAll(int fd, std::string_view bytes, FileCalls& calls = systemFileCalls
 // Creates the missing folders above path (new folders get mode 0700). True
 // when the folder of path exists afterwards (or path has no folder part).
 bool ensureFolderFor(const std::string& path, FileCalls& calls = systemFileCalls());
+
+// The name of a temporary file beside `target`: the target's name with
+// `suffix` appended, the name cut first where both together would be longer
+// than nameMax bytes.
+std::string temporaryNameBeside(std::string_view target, std::string_view suffix,
+                                std::size_t nameMax);
 
 // The folder part of a path: the text before its last '/', "/" for a file in
 // the root, "." when there is no '/'.

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -39,8 +40,21 @@ std::string accountHome() {
 }  // namespace
 
 std::string joinFolderAndName(std::string_view folder, std::string_view name) {
-    if (!name.empty() && name.front() == '/') return std::string(name);
+    if (folder.empty() || (!name.empty() && name.front() == '/')) return std::string(name);
     return withSlash(folder).append(name);
+}
+
+CurrentFolder currentFolder() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+            // A folder outside the root is given as "(unreachable)/...".
+            if (buffer[0] != '/') return {std::nullopt, ENOENT};
+            return {std::string(buffer.data()), 0};
+        }
+        if (errno != ERANGE || buffer.size() > (1u << 20)) return {std::nullopt, errno};
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::string nameRelativeToFolder(std::string_view folder, std::string_view path) {

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace quorvel {
 
 // The full path of a file name listed in a project: the name unchanged when it
-// begins with '/', otherwise the folder, a '/' when the folder does not end in
-// one, and the name. (An empty folder so gives a name below the root.)
+// begins with '/' or the folder is empty (a relative name then stays relative
+// to the current folder), otherwise the folder, a '/' when the folder does not
+// end in one, and the name.
 std::string joinFolderAndName(std::string_view folder, std::string_view name);
+
+// The current folder, or the errno of why it cannot be determined (it was
+// removed, or lies outside the process's root).
+struct CurrentFolder {
+    std::optional<std::string> path;
+    int error = 0;
+};
+CurrentFolder currentFolder();
 
 // The name to store for a path chosen by the user: when the folder is not
 // empty and the path begins with the folder followed by '/' (one '/' appended

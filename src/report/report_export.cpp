@@ -61,9 +61,11 @@ std::array<HeaderLine, 8> headerLines(const ReportHeader& header, std::string_vi
              {kDateLabel, header.date}}};
 }
 
+// A cell is padded with spaces to its column's width; a cell wider than the
+// column is written whole.
 void appendPadded(std::string& out, std::string_view text, std::size_t width) {
     out += text;
-    out.append(width - text.size(), ' ');
+    if (text.size() < width) out.append(width - text.size(), ' ');
     out += '|';
 }
 
@@ -191,7 +193,10 @@ bool writeTextReport(const TextReportRows& rows, const ReportHeader& header,
         rows.importanceWidth(), rows.fileNameWidth(), rows.descriptionWidth()};
     std::array<std::size_t, kTextColumns.size()> widths{};
     for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
-        widths[c] = std::max(reportColumnHeader(kTextColumns[c]).size(), rowWidths[c]);
+        // One long cell must not widen every row of the report: columns are
+        // padded to at most kMaxTextColumnWidth characters.
+        widths[c] = std::max(reportColumnHeader(kTextColumns[c]).size(),
+                             std::min(rowWidths[c], kMaxTextColumnWidth));
     }
 
     std::string headerLine;

@@ -78,6 +78,10 @@ private:
     std::size_t descriptionWidth_ = 0;
 };
 
+// The widest a column of the text report is padded to; a longer cell is
+// written whole, so its row alone is longer.
+inline constexpr std::size_t kMaxTextColumnWidth = 255;
+
 // Receives a report's text in pieces, in order; it may take the text away
 // (leave the string empty) or keep it to be appended to.
 using ReportChunkWriter = std::function<void(std::string& text)>;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -110,6 +111,43 @@ TEST_F(PageScanLoadTest, PagesOfEverySizeComeBackWhole) {
         ASSERT_TRUE(loaded);
         EXPECT_TRUE(scan.bytes() == bytes) << scan.bytes().size() << " bytes read";
     }
+}
+
+// A page is read to its end, whatever size the file announces (files under
+// /proc announce 0), and refused with EFBIG when it holds more than the limit
+// (2 GiB - 1 bytes: positions are 32-bit signed numbers).
+TEST_F(PageScanLoadTest, ReadsToTheEndUpToTheSizeLimit) {
+    const std::string page = write("page.htm", std::string(100, 'p'));
+    const std::string sparse = write("huge.htm", "");  // 2 GiB announced, nothing stored
+    ASSERT_EQ(::truncate(sparse.c_str(), off_t{1} << 31), 0);
+    struct Case {
+        const char* name;
+        std::string path;
+        std::size_t limit;
+        int error;
+    };
+    const Case cases[] = {
+        {"at the limit", page, 100, 0},
+        {"one byte over", page, 99, EFBIG},
+        {"2 GiB", sparse, PageScan::kMaxPageBytes, EFBIG},
+        {"a device without end", "/dev/zero", 3 * 64 * 1024 + 7, EFBIG},
+        {"a file announcing size 0", "/proc/self/status", PageScan::kMaxPageBytes, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageScan scan;
+        scan.setSizeLimit(c.limit);
+        EXPECT_EQ(scan.load(c.path), c.error == 0);
+        EXPECT_EQ(scan.loadError(), c.error);
+        if (c.error == 0) {
+            EXPECT_FALSE(scan.bytes().empty());
+        } else {
+            EXPECT_TRUE(scan.bytes().empty());
+        }
+    }
+    PageScan scan;
+    ASSERT_TRUE(scan.load("/proc/self/status"));
+    EXPECT_EQ(scan.bytes().substr(0, 5), "Name:");
 }
 
 TEST_F(PageScanLoadTest, ResetsFactsAndStateButKeepsTheInputsTheCallerOwns) {

@@ -210,8 +210,33 @@ TEST_F(RulesCommand, SetWritesOverridesAndSaves) {
 }
 
 TEST_F(RulesCommand, SetOnANamedEngine) {
-    ASSERT_EQ(run({"--engine", "Fresh", "--set", "1TitleValue=55"}), kExitOk) << err_.str();
-    EXPECT_NE(readBytes(checker_).find("\r\n[Fresh]\r\n1TitleValue=55\r\n"), std::string::npos);
+    ASSERT_EQ(run({"--engine",
+                   "Moteur fran\xe7"
+                   "ais",
+                   "--set", "1TitleValue=55"}),
+              kExitOk)
+        << err_.str();
+    EXPECT_NE(readBytes(checker_).find("0TitleName=Pr\xe9sence du titre\r\n1TitleValue=55\r\n"),
+              std::string::npos);
+}
+
+// An engine the checker file neither lists nor holds a section for is a
+// typing error: listing it fails, and a change is not saved under it.
+TEST_F(RulesCommand, UnknownEngineIsRefused) {
+    const std::vector<std::string> cases[] = {
+        {"--engine", "nope"},
+        {"--engine", "Typo", "--set", "1TitleValue=55"},
+        {"--engine", "generic engine (template page)X", "--format", "json"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[1]);
+        EXPECT_EQ(run(args), kExitUsage);
+        EXPECT_NE(err_.str().find("unknown search engine '" + args[1] + "'"), std::string::npos)
+            << err_.str();
+        EXPECT_NE(err_.str().find("'Generic Engine (Template Page)'"), std::string::npos);
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_EQ(readBytes(checker_), kChecker);
+    }
 }
 
 TEST_F(RulesCommand, RefusedArgumentsWriteNothing) {

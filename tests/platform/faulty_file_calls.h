@@ -24,13 +24,19 @@ public:
         Rename,          // renaming over the target fails
         ShortRead,       // the file's size is announced larger than what can be read
         WriteProtected,  // the file may not be written
+        NoNameless,      // the file system cannot make a file without a name
     };
 
     explicit FaultyFileCalls(Fault fault, std::string pathPart = {})
         : fault_(fault), pathPart_(std::move(pathPart)) {}
 
     int open(const char* path, int flags, mode_t mode) override {
-        const bool creating = (flags & O_CREAT) != 0;
+        const bool nameless = (flags & O_TMPFILE) == O_TMPFILE;
+        if (nameless && fault_ == Fault::NoNameless) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        const bool creating = (flags & O_CREAT) != 0 || nameless;
         if (creating && fault_ == Fault::CreateFile && matches(path)) {
             errno = EACCES;
             return -1;
@@ -69,6 +75,14 @@ public:
             return -1;
         }
         return result;
+    }
+    // A file made without a name gets its name here: creating it fails here.
+    int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) override {
+        if (fault_ == Fault::CreateFile && matches(to)) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileCalls::linkat(fromFolder, from, toFolder, to, flags);
     }
     int rename(const char* from, const char* to) override {
         ++renames;

@@ -293,25 +293,81 @@ TEST(FileReplacement, FailureAtAnyStepOfAStreamKeepsTheOldFile) {
     }
 }
 
+// Where the file system allows it the new file has no name until the
+// commit; elsewhere it is written under a temporary name beside the old one.
 TEST(FileReplacement, PiecesAppearOnlyAtCommit) {
-    ScratchFolder folder;
-    const std::string path = folder.file("report.json");
-    ASSERT_TRUE(writeBytes(path, kOld));
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    struct Case {
+        const char* name;
+        Fault fault;
+        std::size_t namesWhileWriting;
+    } cases[] = {
+        {"nameless new file", Fault::None, 1},
+        {"named new file", Fault::NoNameless, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::string path = folder.file("report.json");
+        ASSERT_TRUE(writeBytes(path, kOld));
+        ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
 
-    FileReplacement replacement;
-    ASSERT_TRUE(replacement.open(path).ok());
-    ASSERT_TRUE(replacement.append("first ").ok());
-    ASSERT_TRUE(replacement.append("").ok());
-    ASSERT_TRUE(replacement.append("second").ok());
-    EXPECT_EQ(readBytes(path), kOld) << "the old file stays until the commit";
-    EXPECT_EQ(folder.names().size(), 2u) << "the new file is written beside the old one";
+        FaultyFileCalls calls(c.fault);
+        FileReplacement replacement(calls);
+        ASSERT_TRUE(replacement.open(path).ok());
+        ASSERT_TRUE(replacement.append("first ").ok());
+        ASSERT_TRUE(replacement.append("").ok());
+        ASSERT_TRUE(replacement.append("second").ok());
+        EXPECT_EQ(readBytes(path), kOld) << "the old file stays until the commit";
+        EXPECT_EQ(folder.names().size(), c.namesWhileWriting);
 
-    const FileWriteResult result = replacement.commit();
-    ASSERT_TRUE(result.ok()) << result.describe();
-    EXPECT_EQ(readBytes(path), "first second");
-    EXPECT_EQ(permissionsOf(path), 0640u);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"report.json"});
+        const FileWriteResult result = replacement.commit();
+        ASSERT_TRUE(result.ok()) << result.describe();
+        EXPECT_EQ(readBytes(path), "first second");
+        EXPECT_EQ(permissionsOf(path), 0640u);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"report.json"});
+    }
+}
+
+// Any name the folder takes can be replaced: the temporary name is cut to fit.
+TEST(FileReplacement, LongestNamesFit) {
+    struct Case {
+        std::size_t nameLength;
+        Fault fault;
+    } cases[] = {
+        {250, Fault::None},       {250, Fault::NoNameless}, {255, Fault::None},
+        {255, Fault::NoNameless}, {1, Fault::NoNameless},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nameLength) +
+                     (c.fault == Fault::None ? " nameless" : " named"));
+        ScratchFolder folder;
+        const std::string name(c.nameLength, 'r');
+        FaultyFileCalls calls(c.fault);
+        for (const std::string& bytes : {kOld, kNew}) {  // created, then replaced
+            const FileWriteResult result = replaceFileContent(folder.file(name), bytes, calls);
+            ASSERT_TRUE(result.ok()) << result.describe();
+            EXPECT_EQ(readBytes(folder.file(name)), bytes);
+            EXPECT_EQ(folder.names(), std::vector<std::string>{name});
+        }
+    }
+}
+
+TEST(TemporaryNameBeside, FitsWhereTheTargetFits) {
+    struct Case {
+        std::string target;
+        std::size_t nameMax;
+        std::string expected;
+    } cases[] = {
+        {"/srv/a.html", 255, "/srv/a.html.tmp1-2"},
+        {"a.html", 255, "a.html.tmp1-2"},
+        {"/srv/" + std::string(250, 'n'), 255, "/srv/" + std::string(248, 'n') + ".tmp1-2"},
+        {std::string(255, 'n'), 255, std::string(248, 'n') + ".tmp1-2"},
+        {"/srv/abcdef", 10, "/srv/abc.tmp1-2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        EXPECT_EQ(temporaryNameBeside(c.target, ".tmp1-2", c.nameMax), c.expected);
+    }
 }
 
 TEST(FileReplacement, AbandonedOrDroppedStreamLeavesNothing) {
@@ -393,6 +449,45 @@ TEST(ReadWholeFile, ReadsBytesAndReportsCompleteness) {
     const FileReadResult directory = readWholeFile(folder.path());
     EXPECT_FALSE(directory.opened);
     EXPECT_TRUE(directory.bytes.empty());
+}
+
+// A file is read to its end whatever size it announces, and refused, with
+// no bytes kept, when it holds more than the limit.
+TEST(ReadWholeFile, ReadsToTheEndUpToTheLimit) {
+    ScratchFolder folder;
+    const std::string small = folder.file("small");
+    ASSERT_TRUE(writeBytes(small, std::string(1000, 's')));
+    const std::string sparse = folder.file("sparse");  // 3 GiB announced, nothing stored
+    ASSERT_TRUE(writeBytes(sparse, ""));
+    ASSERT_EQ(::truncate(sparse.c_str(), off_t{3} << 30), 0);
+
+    struct Case {
+        const char* name;
+        std::string path;
+        std::size_t limit;
+        bool opened;
+    } cases[] = {
+        {"at the limit", small, 1000, true},
+        {"one byte over", small, 999, false},
+        {"announced size over the limit", sparse, kMaxSettingsFileBytes, false},
+        {"a device without end", "/dev/zero", 100000, false},
+        {"a file announcing size 0", "/proc/self/status", 100000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FileReadResult result = readWholeFile(c.path, systemFileCalls(), c.limit);
+        EXPECT_EQ(result.opened, c.opened);
+        if (c.opened) {
+            EXPECT_FALSE(result.bytes.empty());
+            EXPECT_LE(result.bytes.size(), c.limit);
+        } else {
+            EXPECT_TRUE(result.tooLarge);
+            EXPECT_EQ(result.error, EFBIG);
+            EXPECT_TRUE(result.bytes.empty());
+            EXPECT_NE(describeReadFailure(result, c.limit).find("larger than"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(readWholeFile("/proc/self/status").bytes.rfind("Name:", 0), 0u);
 }
 
 TEST(EnsureFolderFor, CreatesMissingLevels) {

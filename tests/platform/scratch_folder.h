@@ -39,9 +39,10 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
     // Names of everything in the folder, sorted.
-    std::vector<std::string> names() const {
+    std::vector<std::string> names() const { return namesOf(path_); }
+    static std::vector<std::string> namesOf(const std::string& path) {
         std::vector<std::string> result;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(path)) {
             result.push_back(entry.path().filename().string());
         }
         std::sort(result.begin(), result.end());

@@ -93,7 +93,7 @@ TEST(ResolveEntryPath, JoinsRelativeNamesAndKeepsAbsoluteOnes) {
         {"/srv/site", "sub/page.htm", "/srv/site/sub/page.htm"},
         {"/srv/site/", "page.htm", "/srv/site/page.htm"},
         {"/srv/site", "/other/page.htm", "/other/page.htm"},
-        {"", "page.htm", "/page.htm"},
+        {"", "page.htm", "page.htm"},
         {"/srv/my site", "a b.html", "/srv/my site/a b.html"},
     };
     for (const PathCase& c : cases) {

@@ -115,16 +115,36 @@ TEST(TextReport, EmptyReportHasHeaderAndEmptyTable) {
     EXPECT_EQ(buildTextReport({}, header), expected);
 }
 
-TEST(TextReport, BuildsLinesLongerThan255Characters) {
-    ReportList list;
-    const std::string longName(300, 'n');
-    list.append('S', longName, 0, "D", checkCode(0, 1));
-    const std::string report = buildTextReport(list.rows(), ReportHeader{});
-    const std::string rowLine = "Suggestion|" + longName + "|D          |\r\n";
-    EXPECT_NE(report.find(rowLine), std::string::npos);
-    const std::string headerLine =
-        "Importance|File Name" + std::string(291, ' ') + "|Description|\r\n";
-    EXPECT_NE(report.find(headerLine), std::string::npos);
+// A column is padded to its longest cell, but to at most 255 characters; a
+// longer cell is written whole, so one huge message does not widen every row.
+TEST(TextReport, PadsColumnsToAtMost255Characters) {
+    struct Case {
+        std::size_t longNameLength;
+        std::size_t expectedWidth;
+    };
+    const Case cases[] = {{254, 254}, {255, 255}, {256, 255}, {300, 255}, {8192, 255}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.longNameLength);
+        ReportList list;
+        const std::string longName(c.longNameLength, 'n');
+        list.append('S', longName, 0, "D", checkCode(0, 1));
+        list.append('S', "a.html", 0, "D", checkCode(0, 1));
+        const std::string report = buildTextReport(list.rows(), ReportHeader{});
+        const std::string header =
+            "Importance|File Name" + std::string(c.expectedWidth - 9, ' ') + "|Description|\r\n";
+        EXPECT_NE(report.find(header), std::string::npos);
+        EXPECT_NE(
+            report.find(
+                "Suggestion|" + longName +
+                std::string(c.expectedWidth - std::min(c.expectedWidth, c.longNameLength), ' ') +
+                "|D          |\r\n"),
+            std::string::npos);
+        const std::string shortRow =
+            "Suggestion|a.html" + std::string(c.expectedWidth - 6, ' ') + "|D          |\r\n";
+        EXPECT_NE(report.find(shortRow), std::string::npos);
+        // The report grows with its cells, not with rows times the widest cell.
+        EXPECT_LT(report.size(), 2 * c.longNameLength + 3000);
+    }
 }
 
 struct AttributeCase {
