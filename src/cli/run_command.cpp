@@ -27,6 +27,7 @@
 #include "platform/memory.h"
 #include "platform/program_paths.h"
 #include "report/report_export.h"
+#include "report/report_header.h"
 #include "settings/user_settings.h"
 
 namespace quorvel {
@@ -102,25 +103,6 @@ std::string_view className(ImportanceClass importance) {
             return "Separator";
     }
     return "Error";
-}
-
-// The header values of the text and HTML reports; the date is now.
-ReportHeader makeHeader(std::string_view project, const RunInputs& inputs, std::string_view engine,
-                        const CheckerFile& checker) {
-    const DateOrder order = localeDateOrder();
-    ReportHeader header;
-    header.project = std::string(project);
-    header.version = QUORVEL_VERSION;
-    header.checkFileDate = checker.checkFileDate(order);
-    header.projectFolder = inputs.folder;
-    header.projectUrl = inputs.homeUrl;
-    header.keyword = inputs.keyword;
-    header.engine = std::string(engine);
-    header.killTerminatingS = inputs.killTerminatingS ? 1 : 0;
-    header.skipShortWords = inputs.skipShortWords ? 1 : 0;
-    header.minWordLength = inputs.minWordLength;
-    header.date = formatDateTime(currentLocalDateTime(), order);
-    return header;
 }
 
 // Where the report's bytes go: the output stream, or a file replaced safely.
@@ -429,7 +411,7 @@ std::optional<ProjectRun> prepareProjectRun(const RunOptions& options, CommandCo
     if (!checkKeywordLength(inputs.keyword, kRunProgram, context.err)) return {};
     // A project without a folder looks its files up from the current folder.
     if (inputs.folder.empty() && !currentFolderFor(kRunProgram, context.err)) return {};
-    ReportHeader header = makeHeader(settings.currentProject(), inputs, engine, checker);
+    ReportHeader header = makeReportHeader(settings.currentProject(), inputs, engine, checker);
     return ProjectRun{std::move(inputs),
                       checker.resolve(engine),
                       std::move(header),
@@ -474,7 +456,7 @@ int runCheck(CheckOptions& options, CommandContext& context) {
     }
     if (!checkKeywordLength(inputs.keyword, kProgram, context.err)) return kExitUsage;
     const EngineRules rules = checker.resolve(engine);
-    const ReportHeader header = makeHeader(kCheckProjectName, inputs, engine, checker);
+    const ReportHeader header = makeReportHeader(kCheckProjectName, inputs, engine, checker);
     // The parser's copies of the names are gone.
     releaseFreedMemory();
     return runAndReport(inputs, rules, header, options.report, {checker.profile().fileName()},
