@@ -84,6 +84,7 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     auto* options = new OptionsPage(state_);
     options->setObjectName(QStringLiteral("optionsPage"));
     auto* checker = new CheckerElementsPage(state_);
+    connect(project, &ProjectPage::checkerFileReplaced, checker, &CheckerElementsPage::refill);
     checker->setObjectName(QStringLiteral("checkerElementsPage"));
     reportPage_ = new ReportPage(state_);
     reportPage_->setObjectName(QStringLiteral("reportPage"));

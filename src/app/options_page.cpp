@@ -14,7 +14,7 @@
 #include "app/app_state.h"
 #include "app/file_dialog.h"
 #include "app/message_box.h"
-#include "app/page_tooltips.h"
+#include "app/tooltips.h"
 #include "app/text_bytes.h"
 
 namespace quorvel::app {
@@ -125,7 +125,6 @@ OptionsPage::OptionsPage(AppState& state, QWidget* parent) : SheetPage(state, pa
     connect(enableToolTips_, &QCheckBox::clicked, this, &OptionsPage::onToolTipsClicked);
     connect(skipShortWords_, &QCheckBox::toggled, this, &OptionsPage::updateMinWordLengthEnabled);
 
-    applyPageToolTips(this, state.settings.option(IntOption::EnableToolTips) != 0);
 }
 
 void OptionsPage::enterPage() {
@@ -177,7 +176,7 @@ void OptionsPage::onToolTipsClicked(bool isChecked) {
     UserSettings& settings = state().settings;
     settings.setOption(IntOption::EnableToolTips, isChecked ? 1 : 0);
     (void)settings.save();
-    applyPageToolTips(window(), isChecked);
+    setToolTipsEnabled(isChecked);
 }
 
 void OptionsPage::updateMinWordLengthEnabled() {

@@ -20,8 +20,8 @@
 #include "app/external_tools.h"
 #include "app/file_dialog.h"
 #include "app/keyword_import.h"
+#include "app/help.h"
 #include "app/message_box.h"
-#include "app/page_tooltips.h"
 #include "app/project_files_model.h"
 #include "app/project_name_dialog.h"
 #include "app/text_bytes.h"
@@ -299,7 +299,6 @@ void ProjectPage::buildControls() {
     connect(helpTutorial, &QPushButton::clicked, this,
             [this] { openHelpPage(QStringLiteral("tutorial.html")); });
 
-    applyPageToolTips(this, state().settings.option(IntOption::EnableToolTips) != 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -616,6 +615,7 @@ void ProjectPage::downloadCheckFile() {
     if (!updateCheckerFromServer(this, state())) return;
     // The checker file may have been replaced: every reader takes it anew.
     (void)state().checker.reload();
+    emit checkerFileReplaced();
     const QString previousDate = checkFileDate_->text();
     enterPage();
     if (checkFileDate_->text().isEmpty()) checkFileDate_->setText(previousDate);
@@ -635,11 +635,7 @@ void ProjectPage::openSelectedFile(ExternalTool tool) {
 // Help
 
 void ProjectPage::openHelpPage(const QString& page) {
-    // Until the shared help routine is in place, the page is opened here.
-    const QString path = QDir(QString::fromStdString(state().helpFolder)).filePath(page);
-    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        MessageBox::error(this, QStringLiteral("Quorvel"),
-                          QStringLiteral("Failed to launch help."));
+    showHelp(this, page);
 }
 
 }  // namespace quorvel::app

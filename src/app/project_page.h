@@ -25,6 +25,11 @@ class ProjectPage : public SheetPage {
 public:
     explicit ProjectPage(AppState& state, QWidget* parent = nullptr);
 
+signals:
+    // The checker file was downloaded anew: pages that show it refill.
+    void checkerFileReplaced();
+
+public:
     bool leavePage() override;
     // Refills every control from the settings: the projects, the current
     // project's folder, home URL, files and keywords, the check-file date.

@@ -19,6 +19,7 @@
 #include "app/app_state.h"
 #include "app/detail_dialog.h"
 #include "app/external_tools.h"
+#include "app/help.h"
 #include "app/message_box.h"
 #include "app/report_commands.h"
 #include "app/report_model.h"
@@ -32,23 +33,6 @@ namespace {
 constexpr int kSmallestColumnWidth = 10;
 // Added to the first column, whose icon stands before its word.
 constexpr int kIconRoom = 16;
-
-// Tooltips of the page's controls, by object name.
-struct ToolTipRow {
-    const char* objectName;
-    const char* text;
-};
-constexpr ToolTipRow kToolTips[] = {
-    {"reportTable",
-     "This the program report for the checked project files (right click  to display a popup "
-     "menu)"},
-    {"menuButton", "Press here or right click over the report to see the menu options"},
-    {"htmlReportButton",
-     "Press this button to start your browser and display a detailed html report!"},
-    {"confusingResultsButton", "If you see strange results, then press this button"},
-    {"keywordCombo", "This is the currently active keyword/phrase"},
-    {"engineCombo", "This is the currently active search engine"},
-};
 
 QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -82,8 +66,8 @@ ReportPage::ReportPage(AppState& state, QWidget* parent)
     : SheetPage(state, parent), runner_(new AnalysisRunner(this)), model_(new ReportModel(this)) {
     QGroupBox* engineGroup = nullptr;
     QGroupBox* keywordGroup = nullptr;
-    engineCombo_ = makeSelector(tr(" Search Engine "), "engineCombo", engineGroup, this);
-    keywordCombo_ = makeSelector(tr(" Keyword / Phrase "), "keywordCombo", keywordGroup, this);
+    engineCombo_ = makeSelector(tr(" Search Engine "), "reportEngineCombo", engineGroup, this);
+    keywordCombo_ = makeSelector(tr(" Keyword / Phrase "), "reportKeywordCombo", keywordGroup, this);
     menuButton_ = makeButton(tr("Menu >"), "menuButton", this);
     htmlReportButton_ = makeButton(tr("Html Report"), "htmlReportButton", this);
     densivoButton_ = makeButton(QStringLiteral("Densivo"), "densivoButton", this);
@@ -129,10 +113,6 @@ ReportPage::ReportPage(AppState& state, QWidget* parent)
     layout->addWidget(table_, 1);
     layout->addWidget(hintLabel_);
 
-    for (const ToolTipRow& row : kToolTips) {
-        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(row.objectName)))
-            widget->setToolTip(QString::fromLatin1(row.text));
-    }
 
     buildMenu();
 
@@ -388,11 +368,7 @@ bool ReportPage::running() const {
 }
 
 void ReportPage::showConfusingResultsHelp() {
-    const QString page =
-        textFromBytes(state().helpFolder) + QStringLiteral("/confusing-results.html");
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-    MessageBox::error(this, QStringLiteral("Error Message - Quorvel"),
-                      QStringLiteral("Failed to launch help."));
+    showHelp(this, QStringLiteral("confusing-results.html"));
 }
 
 }  // namespace quorvel::app

@@ -123,19 +123,19 @@ private slots:
         state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QString saved =
-            QStringLiteral("%1,10,%2,410").arg(screen.right() - 300).arg(screen.right() + 300);
+            QStringLiteral("%1,0,%2,600").arg(screen.right() - 360).arg(screen.right() + 360);
         QVERIFY(state.settings.setOption(TextOption::MainWindowRect, saved.toStdString()));
         MainWindow window(state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // Moved left by the part beyond the screen, its size kept.
-        QCOMPARE(window.frameGeometry().left(), screen.right() + 1 - 600);
-        QCOMPARE(window.frameGeometry().top(), 10);
-        QCOMPARE(window.size(), QSize(600, 400));
+        QCOMPARE(window.frameGeometry().left(), screen.right() + 1 - 720);
+        QCOMPARE(window.frameGeometry().top(), 0);
+        QCOMPARE(window.size(), QSize(720, 600));
         QVERIFY(window.close());
         QCOMPARE(state.settings.option(TextOption::MainWindowRect),
-                 QStringLiteral("%1,10,%2,410")
-                     .arg(screen.right() + 1 - 600)
+                 QStringLiteral("%1,0,%2,600")
+                     .arg(screen.right() + 1 - 720)
                      .arg(screen.right() + 1)
                      .toStdString());
     }

@@ -1,4 +1,6 @@
 #include "app/project_page.h"
+#include "app/help.h"
+#include "app/tooltips.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -541,7 +543,7 @@ private slots:
 
     void helpLinksOpenOurPages() {
         Fixture f;
-        f.state.helpFolder = f.dir.path().toStdString();
+        setHelpFolder(f.dir.path());
         QFile(f.dir.path() + "/tutorial.html").open(QIODevice::WriteOnly);
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "open");
@@ -587,6 +589,7 @@ private slots:
         QCOMPARE(f.find<QPushButton>("newProjectButton")->text(), QString("&New..."));
         QCOMPARE(f.find<QPushButton>("emptyFilesButton")->text(), QString("E&mpty List"));
         QCOMPARE(f.find<QLineEdit>("homeUrlEdit")->accessibleName(), QString("Home URL:"));
+        setToolTipsEnabled(true);
         QCOMPARE(f.find<QPushButton>("newProjectButton")->toolTip(),
                  QString("Create a new project"));
         QCOMPARE(f.page->fileMenu()->actions().size(), 8);  // five tools, a line, two switches

@@ -620,8 +620,8 @@ void ReportPageTest::selectorsRefilledAndAChangeRunsAgain() {
     settings.addFile("p.htm");
     ReportPage page(project.state);
     page.enterPage();
-    auto* keywords = page.findChild<QComboBox*>("keywordCombo");
-    auto* engines = page.findChild<QComboBox*>("engineCombo");
+    auto* keywords = page.findChild<QComboBox*>("reportKeywordCombo");
+    auto* engines = page.findChild<QComboBox*>("reportEngineCombo");
     QCOMPARE(keywords->count(), 2);
     QCOMPARE(keywords->currentText(), QString("boots"));
     QCOMPARE(engines->count(), 2);
