@@ -1,5 +1,7 @@
 #include "app/about_box.h"
 
+#include <glib.h>
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -7,8 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtGlobal>
-
-#include <glib.h>
 
 #ifdef QUORVEL_HAVE_CURL
 #include <curl/curl.h>

@@ -26,6 +26,7 @@
 #include "app/text_bytes.h"
 #include "app/tooltips.h"
 #include "checks/analysis_run.h"
+#include "settings/window_placement.h"
 
 // The library's resources (the icon) must be registered by hand, outside
 // any namespace.
@@ -54,20 +55,6 @@ Rect rectOf(const QRect& r) {
 }
 
 }  // namespace
-
-Rect fitRectToDesktop(Rect rect, const Rect& desktop) {
-    const auto moveBy = [&rect](long dx, long dy) {
-        rect.left += dx;
-        rect.right += dx;
-        rect.top += dy;
-        rect.bottom += dy;
-    };
-    if (rect.right > desktop.right) moveBy(desktop.right - rect.right, 0);
-    if (rect.left < desktop.left) moveBy(desktop.left - rect.left, 0);
-    if (rect.top < desktop.top) moveBy(0, desktop.top - rect.top);
-    if (rect.bottom > desktop.bottom) moveBy(0, desktop.bottom - rect.bottom);
-    return rect;
-}
 
 MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
     : QWidget(parent), state_(state) {
@@ -264,7 +251,7 @@ void MainWindow::restoreWindowRect() {
     QScreen* screen = QGuiApplication::screenAt(centre);
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
-    const Rect fitted = fitRectToDesktop(saved, rectOf(screen->availableGeometry()));
+    const Rect fitted = fitIntoDesktop(saved, rectOf(screen->availableGeometry()));
     const QSize size(static_cast<int>(fitted.right - fitted.left),
                      static_cast<int>(fitted.bottom - fitted.top));
     if (size.width() <= 0 || size.height() <= 0) return;

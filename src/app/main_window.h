@@ -19,14 +19,6 @@ struct AppState;
 class SheetPage;
 class ReportPage;
 
-// Moves a saved window rectangle (right and bottom exclusive) into the
-// desktop rectangle without changing its size, in this order: a right edge
-// beyond the desktop's moves it left, then a left edge outside moves it
-// right, a top above the desktop's moves it down, and last a bottom below the
-// desktop's moves it up. So a window wider than the desktop ends at its left
-// edge, and one taller than the desktop at its bottom edge.
-Rect fitRectToDesktop(Rect rect, const Rect& desktop);
-
 class MainWindow : public QWidget {
     Q_OBJECT
 public:

@@ -14,8 +14,8 @@
 #include "app/app_state.h"
 #include "app/file_dialog.h"
 #include "app/message_box.h"
-#include "app/tooltips.h"
 #include "app/text_bytes.h"
+#include "app/tooltips.h"
 
 namespace quorvel::app {
 
@@ -124,7 +124,6 @@ OptionsPage::OptionsPage(AppState& state, QWidget* parent) : SheetPage(state, pa
 
     connect(enableToolTips_, &QCheckBox::clicked, this, &OptionsPage::onToolTipsClicked);
     connect(skipShortWords_, &QCheckBox::toggled, this, &OptionsPage::updateMinWordLengthEnabled);
-
 }
 
 void OptionsPage::enterPage() {

@@ -39,8 +39,7 @@ QString withValidProjectCharacters(const QString& name) {
     return valid;
 }
 
-ProjectNameDialog::ProjectNameDialog(QWidget* parent, const QString& initial)
-    : QDialog(parent) {
+ProjectNameDialog::ProjectNameDialog(QWidget* parent, const QString& initial) : QDialog(parent) {
     setObjectName(QStringLiteral("projectNameDialog"));
     setWindowTitle(tr("Project Name"));
     auto* label = new QLabel(tr("Name:"), this);

@@ -19,8 +19,8 @@
 #include "app/app_state.h"
 #include "app/external_tools.h"
 #include "app/file_dialog.h"
-#include "app/keyword_import.h"
 #include "app/help.h"
+#include "app/keyword_import.h"
 #include "app/message_box.h"
 #include "app/project_files_model.h"
 #include "app/project_name_dialog.h"
@@ -298,7 +298,6 @@ void ProjectPage::buildControls() {
             [this](const QPoint& at) { fileMenu_->popup(fileList_->viewport()->mapToGlobal(at)); });
     connect(helpTutorial, &QPushButton::clicked, this,
             [this] { openHelpPage(QStringLiteral("tutorial.html")); });
-
 }
 
 // ---------------------------------------------------------------------------

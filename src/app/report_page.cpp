@@ -67,7 +67,8 @@ ReportPage::ReportPage(AppState& state, QWidget* parent)
     QGroupBox* engineGroup = nullptr;
     QGroupBox* keywordGroup = nullptr;
     engineCombo_ = makeSelector(tr(" Search Engine "), "reportEngineCombo", engineGroup, this);
-    keywordCombo_ = makeSelector(tr(" Keyword / Phrase "), "reportKeywordCombo", keywordGroup, this);
+    keywordCombo_ =
+        makeSelector(tr(" Keyword / Phrase "), "reportKeywordCombo", keywordGroup, this);
     menuButton_ = makeButton(tr("Menu >"), "menuButton", this);
     htmlReportButton_ = makeButton(tr("Html Report"), "htmlReportButton", this);
     densivoButton_ = makeButton(QStringLiteral("Densivo"), "densivoButton", this);
@@ -112,7 +113,6 @@ ReportPage::ReportPage(AppState& state, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(table_, 1);
     layout->addWidget(hintLabel_);
-
 
     buildMenu();
 

@@ -26,6 +26,7 @@
 #include "cli/cli.h"
 #include "example_project.h"
 #include "report/report_export.h"
+#include "settings/window_placement.h"
 
 using namespace quorvel;
 using namespace quorvel::app;
@@ -107,7 +108,7 @@ private slots:
     void rectangleCorrections() {
         QFETCH(Rect, saved);
         QFETCH(Rect, fitted);
-        const Rect result = fitRectToDesktop(saved, Rect{0, 0, 1000, 800});
+        const Rect result = fitIntoDesktop(saved, Rect{0, 0, 1000, 800});
         QCOMPARE(result.left, fitted.left);
         QCOMPARE(result.top, fitted.top);
         QCOMPARE(result.right, fitted.right);

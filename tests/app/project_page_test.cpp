@@ -1,6 +1,4 @@
 #include "app/project_page.h"
-#include "app/help.h"
-#include "app/tooltips.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -18,11 +16,13 @@
 #include "app/app_state.h"
 #include "app/external_tools.h"
 #include "app/file_dialog.h"
+#include "app/help.h"
 #include "app/keyword_import.h"
 #include "app/message_box.h"
 #include "app/project_files_model.h"
 #include "app/project_name_dialog.h"
 #include "app/text_prompt.h"
+#include "app/tooltips.h"
 #include "app/web_dialogs.h"
 #include "argument_recorder.h"
 
