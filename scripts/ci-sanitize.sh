@@ -32,7 +32,7 @@ asan_done=$(stamp)
 
 echo "== fuzz targets ($prefix-fuzz, clang, libFuzzer)"
 CC=clang CXX=clang++ cmake -S . -B "$prefix-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_BUILD_TESTS=OFF \
+    -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_GUI=OFF -DQUORVEL_BUILD_TESTS=OFF \
     -DQUORVEL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$prefix-fuzz" -j "$jobs"
 build_done=$(stamp)

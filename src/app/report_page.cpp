@@ -188,7 +188,7 @@ void ReportPage::buildMenu() {
         {openUserTool2Action_, ExternalTool::User2},
     };
     for (const auto& [action, tool] : openers)
-        connect(action, &QAction::triggered, this, [this, tool] { openEntryFile(tool); });
+        connect(action, &QAction::triggered, this, [this, tool = tool] { openEntryFile(tool); });
 }
 
 int ReportPage::selectedRow() const {

@@ -1,7 +1,5 @@
 #include "app/text_bytes.h"
 
-#include <QStringDecoder>
-
 namespace quorvel::app {
 
 namespace {
@@ -11,12 +9,6 @@ QByteArrayView viewOf(std::string_view bytes) {
 }
 
 }  // namespace
-
-bool isValidUtf8(std::string_view bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(viewOf(bytes));
-    return !decoder.hasError();
-}
 
 QString textFromBytes(std::string_view bytes) {
     if (isValidUtf8(bytes)) return QString::fromUtf8(viewOf(bytes));

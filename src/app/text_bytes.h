@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8_text.h"
+
 namespace quorvel::app {
 
-bool isValidUtf8(std::string_view bytes);
 // The bytes as a window shows them.
 QString textFromBytes(std::string_view bytes);
 // What the user typed, as UTF-8 bytes.

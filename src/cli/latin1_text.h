@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8_text.h"
+
 namespace quorvel {
 
 // Page and settings texts are 8-bit; JSON output is UTF-8. Each byte b
@@ -14,10 +16,6 @@ std::string latin1ToUtf8(std::string_view bytes);
 // '"' and '\\' escaped, control bytes as \b \f \n \r \t or \u00xx, DEL and
 // everything else written as it is, the same bytes as nlohmann's dump.
 void appendJsonString(std::string& out, std::string_view bytes);
-
-// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// code points above U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
 
 // Appends a text as a quoted JSON string: a text that is valid UTF-8 as that
 // UTF-8, any other text as appendJsonString writes it. Plain ASCII comes out
