@@ -13,11 +13,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "analysis/char_class.h"
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/text_bytes.h"
 #include "app/text_prompt.h"
+#include "platform/ascii_text.h"
 
 namespace quorvel::app {
 
@@ -376,7 +376,8 @@ std::optional<QString> CheckerElementsPage::askEngineName(const QString& initial
         const std::string bytes = bytesFromText(*name);
         bool taken = false;
         for (int i = 0; i < engineCombo_->count() && !taken; ++i)
-            taken = equalsNoCase(engineCombo_->itemData(i).toByteArray().toStdString(), bytes);
+            taken = equalsIgnoringAsciiCase(engineCombo_->itemData(i).toByteArray().toStdString(),
+                                            bytes);
         if (!taken) return name;
         MessageBox::error(this, QStringLiteral("Error Message - Quorvel"),
                           tr("The name you have typed already exist!\n\nPlease enter a different "

@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "analysis/char_class.h"
 #include "app/analysis_runner.h"
 #include "app/app_state.h"
 #include "app/detail_dialog.h"
@@ -24,6 +23,7 @@
 #include "app/report_commands.h"
 #include "app/report_model.h"
 #include "app/text_bytes.h"
+#include "platform/ascii_text.h"
 #include "report/entry_details.h"
 
 namespace quorvel::app {
@@ -305,7 +305,7 @@ void ReportPage::refillSelectors() {
     int engineIndex = -1;
     for (int n = 1; n <= checker.engineCount(); ++n) {
         const std::string engine = checker.engineName(n);
-        if (engineIndex < 0 && equalsNoCase(engine, current)) engineIndex = n - 1;
+        if (engineIndex < 0 && equalsIgnoringAsciiCase(engine, current)) engineIndex = n - 1;
         engineCombo_->addItem(textFromBytes(engine), byteArrayOf(engine));
     }
     if (engineCombo_->count() > 0) engineCombo_->setCurrentIndex(std::max(engineIndex, 0));
