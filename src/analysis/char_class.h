@@ -68,48 +68,17 @@ inline ByteClass byteClass(char c) {
     return kByteClasses[static_cast<unsigned char>(c)];
 }
 
-inline constexpr bool equalsNoCase(char a, char b) {
-    return toAsciiUpper(a) == toAsciiUpper(b);
-}
-
 // True when the bytes at `p` (not reaching `end`) equal `name` without regard
 // to ASCII letter case. Nothing after the name is examined.
 inline bool startsWithNoCase(const char* p, const char* end, std::string_view name) {
-    if (static_cast<std::size_t>(end - p) < name.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (!equalsNoCase(p[i], name[i])) return false;
-    }
-    return true;
+    return startsWithIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(end - p)), name);
 }
 
-inline bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && startsWithNoCase(a.data(), a.data() + a.size(), b);
-}
-
-inline bool containsNoCase(std::string_view text, std::string_view part) {
-    if (part.size() > text.size()) return false;
-    const char* end = text.data() + text.size();
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
-        if (startsWithNoCase(text.data() + i, end, part)) return true;
-    }
-    return false;
-}
-
-// Reads a decimal integer the way the C library's atoi does: leading white
-// space, an optional sign, then digits; the first other byte ends the number
-// and no digits read as 0. Saturates instead of overflowing.
+// The leading decimal integer of an attribute value, as the C library's atoi
+// reads it: 0 when no digit follows the white space and sign.
 inline std::int64_t readLeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (isWhite(text[i]) || text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    constexpr std::int64_t kLimit = std::int64_t{1} << 40;
-    std::int64_t value = 0;
-    for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
-        if (value < kLimit) value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
+    std::size_t pos = 0;
+    return readDecimalInteger(text, pos).value_or(0);
 }
 
 }  // namespace quorvel

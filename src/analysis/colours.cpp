@@ -177,7 +177,7 @@ Colour parseColour(std::string_view value) {
         return digits == 0 ? kNoColour : colour;
     }
     for (const NamedColour& named : kColourNames) {
-        if (equalsNoCase(value, named.name)) return named.value;
+        if (equalsIgnoringAsciiCase(value, named.name)) return named.value;
     }
     return kNoColour;
 }

@@ -238,7 +238,7 @@ const char* HtmlScanner::scanMeta(const char* p) {
     const AttributeLookup content = lookup(p, "content");
     const std::string_view value = attributeValue();
     const auto stored = static_cast<std::uint16_t>(content.stored);
-    if (equalsNoCase(name, "description")) {
+    if (equalsIgnoringAsciiCase(name, "description")) {
         facts_.hasMetaDescription = 1;
         facts_.metaDescriptionLength = stored;
         facts_.metaDescriptionHasCrLf = state_.attribute.hadCrLf ? 1 : 0;
@@ -247,7 +247,7 @@ const char* HtmlScanner::scanMeta(const char* p) {
         facts_.metaDescriptionKeywordCount =
             keyword_.countMatches(value, &facts_.metaDescriptionFirstKeywordOffset);
         facts_.metaDescriptionKeywordPos = metaPos + keyword_.lastMatchOffset();
-    } else if (equalsNoCase(name, "keywords")) {
+    } else if (equalsIgnoringAsciiCase(name, "keywords")) {
         facts_.hasMetaKeywords = 1;
         facts_.metaKeywordsLength = stored;
         facts_.metaKeywordsHasCrLf = state_.attribute.hadCrLf ? 1 : 0;
@@ -256,27 +256,27 @@ const char* HtmlScanner::scanMeta(const char* p) {
         facts_.metaKeywordsKeywordCount =
             keyword_.countMatches(value, &facts_.metaKeywordsFirstKeywordOffset);
         facts_.metaKeywordsKeywordPos = metaPos + keyword_.lastMatchOffset();
-    } else if (equalsNoCase(name, "author")) {
+    } else if (equalsIgnoringAsciiCase(name, "author")) {
         facts_.hasMetaAuthor = 1;
         facts_.hasIrrelevantMeta = 1;
         facts_.irrelevantMetaPos = metaPos;
         facts_.metaAuthorLength = stored;
         facts_.metaAuthorText.assign(value);
-    } else if (equalsNoCase(name, "refresh")) {
+    } else if (equalsIgnoringAsciiCase(name, "refresh")) {
         facts_.hasMetaRefresh = 1;
         facts_.metaRefreshSeconds = static_cast<std::uint16_t>(readLeadingInteger(value));
         facts_.metaRefreshPos = metaPos;
-    } else if (equalsNoCase(name, "robots")) {
-        if (containsNoCase(value, "NOINDEX")) {
+    } else if (equalsIgnoringAsciiCase(name, "robots")) {
+        if (containsIgnoringAsciiCase(value, "NOINDEX")) {
             facts_.robotsNoIndex = 1;
             facts_.robotsNoIndexPos = metaPos;
         }
-        if (containsNoCase(value, "NOARCHIVE")) {
+        if (containsIgnoringAsciiCase(value, "NOARCHIVE")) {
             facts_.robotsNoArchive = 1;
             facts_.robotsNoArchivePos = metaPos;
         }
-    } else if (equalsNoCase(name, "verify-v1") || equalsNoCase(name, "Content-Type") ||
-               equalsNoCase(name, "Content-Style-Type")) {
+    } else if (equalsIgnoringAsciiCase(name, "verify-v1") || equalsIgnoringAsciiCase(name, "Content-Type") ||
+               equalsIgnoringAsciiCase(name, "Content-Style-Type")) {
         // Harmless META tags.
     } else {
         facts_.hasIrrelevantMeta = 1;
@@ -483,7 +483,7 @@ const char* HtmlScanner::applyBodyTag(BodyTagAction action, const char* p, std::
             lookup(p, "STYLE");
             const std::string_view style = attributeValue();
             if (startsWithNoCase(style.data(), style.data() + style.size(), "VISIBILITY") &&
-                containsNoCase(style, "HIDDEN")) {
+                containsIgnoringAsciiCase(style, "HIDDEN")) {
                 ++facts_.hiddenDivCount;
                 if (!state_.hiddenDivSeen) {
                     facts_.hiddenDivPos = namePos;
@@ -549,7 +549,7 @@ const char* HtmlScanner::applyBodyTag(BodyTagAction action, const char* p, std::
 // of its value.
 void HtmlScanner::countHiddenInput(const char* p, std::uint32_t namePos) {
     lookup(p, "type");
-    if (!equalsNoCase(attributeValue(), "HIDDEN")) return;
+    if (!equalsIgnoringAsciiCase(attributeValue(), "HIDDEN")) return;
     ++facts_.hiddenInputCount;
     lookup(p, "value");
     if (!attributeValue().empty()) {
@@ -622,7 +622,7 @@ const char* HtmlScanner::scanLinkImage(const char* p) {
     const std::uint32_t namePos = pos(p);
     p += 3;
     const char* tagEnd = skipToTagEnd(p, end_, true);
-    if (containsNoCase(std::string_view(p, static_cast<std::size_t>(tagEnd - p)), "ismap")) {
+    if (containsIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(tagEnd - p)), "ismap")) {
         facts_.hasImageMap = 1;
         facts_.imageMapPos = namePos;
     }

@@ -87,7 +87,7 @@ bool KeywordMatcher::wordEqualsAt(std::size_t index, const char* pos, const char
     const char* word = words_[index];
     if (caseSensitive_) return std::memcmp(word, pos, length) == 0;
     for (std::size_t i = 0; i < length; ++i) {
-        if (!equalsNoCase(word[i], pos[i])) return false;
+        if (!equalsIgnoringAsciiCase(word[i], pos[i])) return false;
     }
     return true;
 }
@@ -118,7 +118,7 @@ bool KeywordMatcher::matchPhrase(const char* pos, const char* end) {
                     ++t;
             }
             if (t >= end) return false;
-            if (caseSensitive_ ? *t != word[k] : !equalsNoCase(*t, word[k])) return false;
+            if (caseSensitive_ ? *t != word[k] : !equalsIgnoringAsciiCase(*t, word[k])) return false;
             ++t;
         }
         if (t < end && isWordByte(*t)) {

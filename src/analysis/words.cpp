@@ -14,7 +14,7 @@ bool endsWordCopy(char c) {
 }
 
 bool sameWord(std::string_view a, std::string_view b, bool caseSensitive) {
-    return caseSensitive ? a == b : equalsNoCase(a, b);
+    return caseSensitive ? a == b : equalsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

@@ -14,16 +14,20 @@
 #include <vector>
 
 #include "checks/check_entry.h"
-#include "settings/user_settings.h"
 
 namespace quorvel {
 
 class CheckerFile;
 class EngineRules;
 class PageScan;
+class UserSettings;
+
 // One item of a project's file list: the name as listed, without the
 // disabled marker, and whether it is enabled.
-using ListedFile = UserSettings::FileItem;
+struct ListedFile {
+    std::string name;
+    bool enabled = true;
+};
 
 // Everything a run reads besides the engine's rules.
 struct RunInputs {

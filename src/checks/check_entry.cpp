@@ -29,6 +29,22 @@ ImportanceClass importanceClassOfCatText(std::string_view catText) {
     return importance == ImportanceClass::Separator ? ImportanceClass::Error : importance;
 }
 
+std::string_view importanceClassName(ImportanceClass importance) {
+    switch (importance) {
+        case ImportanceClass::Warning:
+            return "Warning";
+        case ImportanceClass::Suggestion:
+            return "Suggestion";
+        case ImportanceClass::Tip:
+            return "Tip";
+        case ImportanceClass::Error:
+            return "Error";
+        case ImportanceClass::Separator:
+            return "Separator";
+    }
+    return "Error";
+}
+
 std::optional<CheckId> checkOfCode(std::uint8_t checkCode) {
     const CheckId id{(checkCode >> 5) & 7, checkCode & 31};
     if (id.category >= kCategoryCount || id.index >= checkCount(id.category)) return std::nullopt;

@@ -32,6 +32,11 @@ ImportanceClass importanceClassOf(char letter);
 // other text (also "Warn", "*" or "") an Error.
 ImportanceClass importanceClassOfCatText(std::string_view catText);
 
+// The class's name in machine-readable output (the JSON report): the
+// enumerator's name, so a tip is "Tip". The report shown to people calls it
+// "Tip Note" (importanceWord).
+std::string_view importanceClassName(ImportanceClass importance);
+
 // Receives the results of an analysis run in list order.
 class ReportSink {
 public:

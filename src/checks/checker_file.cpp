@@ -226,14 +226,12 @@ bool CheckerFile::checkEnabled(int category, int index) const {
 
 std::string CheckerFile::message(int category, int index, CheckField field,
                                  std::uint32_t measured) const {
-    if (!isMessageField(field)) return effectiveField(category, index, field);
     return composeMessage(field, effectiveField(category, index, field),
                           effectiveField(category, index, CheckField::Value),
                           measuredText(measured));
 }
 
 std::string CheckerFile::message(int category, int index, CheckField field, double measured) const {
-    if (!isMessageField(field)) return effectiveField(category, index, field);
     return composeMessage(field, effectiveField(category, index, field),
                           effectiveField(category, index, CheckField::Value),
                           measuredText(measured));

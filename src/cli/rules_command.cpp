@@ -19,6 +19,7 @@
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
 #include "cli/terminal_text.h"
+#include "platform/ascii_text.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 #include "platform/program_paths.h"
@@ -136,7 +137,7 @@ void writeJson(std::ostream& out, const CheckerFile& checker, const EngineRules&
             for (int f = 0; f < kFieldCount; ++f) {
                 const auto field = static_cast<CheckField>(f);
                 std::string key(fieldName(field));
-                key[0] = static_cast<char>(key[0] - 'A' + 'a');
+                key[0] = toAsciiLower(key[0]);
                 check[key] = latin1ToUtf8(rules.field(c, i, field));
             }
             check["overridden"] = overriddenFields(rules, c, i);

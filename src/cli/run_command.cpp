@@ -22,6 +22,7 @@
 #include "cli/commands.h"
 #include "cli/latin1_text.h"
 #include "cli/terminal_text.h"
+#include "platform/ascii_text.h"
 #include "platform/dates.h"
 #include "platform/file_io.h"
 #include "platform/memory.h"
@@ -81,28 +82,15 @@ int severity(ImportanceClass importance) {
     return 0;
 }
 
+// The level of --fail-on is a class name in lower case.
 int failOnSeverity(std::string_view level) {
-    if (level == "error") return severity(ImportanceClass::Error);
-    if (level == "warning") return severity(ImportanceClass::Warning);
-    if (level == "suggestion") return severity(ImportanceClass::Suggestion);
-    if (level == "tip") return severity(ImportanceClass::Tip);
-    return 0;
-}
-
-std::string_view className(ImportanceClass importance) {
-    switch (importance) {
-        case ImportanceClass::Warning:
-            return "Warning";
-        case ImportanceClass::Suggestion:
-            return "Suggestion";
-        case ImportanceClass::Tip:
-            return "Tip";
-        case ImportanceClass::Error:
-            return "Error";
-        case ImportanceClass::Separator:
-            return "Separator";
+    for (const ImportanceClass importance : {ImportanceClass::Error, ImportanceClass::Warning,
+                                             ImportanceClass::Suggestion, ImportanceClass::Tip}) {
+        if (equalsIgnoringAsciiCase(level, importanceClassName(importance))) {
+            return severity(importance);
+        }
     }
-    return "Error";
+    return 0;
 }
 
 // Where the report's bytes go: the output stream, or a file replaced safely.
@@ -271,7 +259,7 @@ private:
                                   : ",\n    {\n      \"importance\": ";
         appendJsonString(out, std::string_view(&entry.importanceLetter, 1));
         out += ",\n      \"class\": \"";
-        out += className(entry.importanceClass);
+        out += importanceClassName(entry.importanceClass);
         out += "\",\n      \"file\": ";
         appendJsonText(out, entry.fileName);
         out += ",\n      \"message\": ";

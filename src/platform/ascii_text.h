@@ -22,16 +22,25 @@ inline constexpr char toAsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
+inline constexpr bool equalsIgnoringAsciiCase(char a, char b) {
+    return toAsciiLower(a) == toAsciiLower(b);
+}
 inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (toAsciiLower(a[i]) != toAsciiLower(b[i])) return false;
+        if (!equalsIgnoringAsciiCase(a[i], b[i])) return false;
     }
     return true;
 }
 inline bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
            equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+inline bool containsIgnoringAsciiCase(std::string_view text, std::string_view part) {
+    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
+        if (startsWithIgnoringAsciiCase(text.substr(i), part)) return true;
+    }
+    return false;
 }
 
 // Reads an optionally signed decimal integer at text[pos], after white space

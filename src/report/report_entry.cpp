@@ -3,19 +3,11 @@
 namespace quorvel {
 
 std::string_view importanceWord(ImportanceClass importance) {
-    switch (importance) {
-        case ImportanceClass::Warning:
-            return "Warning";
-        case ImportanceClass::Suggestion:
-            return "Suggestion";
-        case ImportanceClass::Tip:
-            return "Tip Note";
-        case ImportanceClass::Error:
-            return "Error";
-        case ImportanceClass::Separator:
-            return "-";
-    }
-    return "Error";
+    // People read the class names, except that a tip is a "Tip Note" and a
+    // separator a dash.
+    if (importance == ImportanceClass::Tip) return "Tip Note";
+    if (importance == ImportanceClass::Separator) return "-";
+    return importanceClassName(importance);
 }
 
 int importanceIconIndex(ImportanceClass importance) {

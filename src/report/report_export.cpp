@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "checks/checker_file.h"
+#include "platform/ascii_text.h"
 #include "report/entry_details.h"
 #include "report/report_list.h"
 
@@ -256,12 +257,19 @@ std::string buildTextReport(std::span<const ReportEntry> rows, const ReportHeade
 }
 
 std::string_view htmlImportanceAttribute(std::string_view catText) {
-    if (catText == "w" || catText == "W") return " bgcolor =\"#FFCC66\">";
-    if (catText == "e" || catText == "E") return " bgcolor =\"#FF6347\">";
-    // The colour name really holds the letter O: browsers do not read it as a
-    // colour, and reports have always been written this way.
-    if (catText == "t" || catText == "T") return " bgcolor =\"#BOC4DE\">";
-    return ">";
+    // Only a Cat text of one letter has a colour; a suggestion has none.
+    switch (catText.size() == 1 ? toAsciiUpper(catText.front()) : '\0') {
+        case 'W':
+            return " bgcolor =\"#FFCC66\">";
+        case 'E':
+            return " bgcolor =\"#FF6347\">";
+        case 'T':
+            // The colour name really holds the letter O: browsers do not read
+            // it as a colour, and reports have always been written this way.
+            return " bgcolor =\"#BOC4DE\">";
+        default:
+            return ">";
+    }
 }
 
 void HtmlReportLayout::appendHead(std::string& out, const ReportHeader& header) {

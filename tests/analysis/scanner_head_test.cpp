@@ -218,6 +218,14 @@ TEST(ScannerMetaTest, ReadsNamedAndHttpEquivMetaTags) {
         {"refresh seconds from the leading digits",
          R"(<head><meta name="refresh" content="15;url=x">)",
          {{"hasMetaRefresh", 1}, {"metaRefreshSeconds", 15}, {"httpEquivCount", 0}}},
+        // The counter keeps the low 16 bits of the whole number, as the C
+        // library's atoi gives it; past the 64-bit range it saturates.
+        {"refresh of 16 digits keeps its low 16 bits",
+         R"(<head><meta name="refresh" content="1234567890123456">)",
+         {{"metaRefreshSeconds", 1234567890123456 & 0xFFFF}}},
+        {"refresh beyond 64 bits saturates",
+         R"(<head><meta name="refresh" content="99999999999999999999999">)",
+         {{"metaRefreshSeconds", 0xFFFF}}},
         {"Content-Type is harmless",
          R"(<head><meta http-equiv="Content-Type" content="text/html">)",
          {{"httpEquivCount", 1}, {"hasIrrelevantMeta", 0}}},
