@@ -28,9 +28,6 @@ inline constexpr char kHash = '#';
 inline constexpr char kSlash = '/';
 inline constexpr char kZero = '\0';
 
-inline constexpr bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 // A letter or digit: the bytes words are made of.
 inline constexpr bool isWordByte(char c) {
     return isAsciiLetter(c) || isAsciiDigit(c);

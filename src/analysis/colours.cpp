@@ -150,17 +150,6 @@ const std::array<NamedColour, kColourNameCount> kColourNames = {{
     {"YellowGreen", 0x9ACD32},
 }};
 
-namespace {
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
 Colour parseColour(std::string_view value) {
     std::size_t i = 0;
     while (i < value.size() && (value[i] == kDoubleQuote || value[i] == kSingleQuote))
@@ -171,8 +160,8 @@ Colour parseColour(std::string_view value) {
         // "#FFF" is 0x000FFF: the digits are one number, never expanded.
         Colour colour = 0;
         std::size_t digits = 0;
-        for (std::size_t j = 1; j < value.size() && hexDigitValue(value[j]) >= 0; ++j, ++digits) {
-            colour = colour * 16u + static_cast<Colour>(hexDigitValue(value[j]));
+        for (std::size_t j = 1; j < value.size() && asciiHexDigitValue(value[j]) >= 0; ++j, ++digits) {
+            colour = colour * 16u + static_cast<Colour>(asciiHexDigitValue(value[j]));
         }
         return digits == 0 ? kNoColour : colour;
     }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/ascii_text.h"
+
 namespace quorvel {
 
 namespace {
@@ -33,7 +35,7 @@ int statusOfLine(std::string_view line) {
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos) return 0;
     int status = 0;
-    for (std::size_t i = space + 1; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+    for (std::size_t i = space + 1; i < line.size() && isAsciiDigit(line[i]); ++i) {
         if (status > 999) return 0;
         status = status * 10 + (line[i] - '0');
     }

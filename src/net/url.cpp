@@ -9,34 +9,23 @@ namespace quorvel {
 
 namespace {
 
-bool isAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 // The length of a leading "scheme:" (without the colon), 0 when there is none.
 std::size_t schemeLength(std::string_view text) {
-    if (text.empty() || !isAlpha(text[0])) return 0;
+    if (text.empty() || !isAsciiLetter(text[0])) return 0;
     for (std::size_t i = 1; i < text.size(); ++i) {
         const char c = text[i];
         if (c == ':') return i;
-        if (!isAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return 0;
+        if (!isAsciiLetter(c) && !isAsciiDigit(c) && c != '+' && c != '-' && c != '.') return 0;
     }
     return 0;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = toAsciiUpper(c);
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 std::string percentDecode(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size()) {
-            const int high = hexValue(text[i + 1]);
-            const int low = hexValue(text[i + 2]);
+            const int high = asciiHexDigitValue(text[i + 1]);
+            const int low = asciiHexDigitValue(text[i + 2]);
             if (high >= 0 && low >= 0) {
                 out += static_cast<char>(high * 16 + low);
                 i += 2;

@@ -15,6 +15,16 @@ namespace quorvel {
 inline constexpr bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
+inline constexpr bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+// 0..15 for a hexadecimal digit of either case, -1 for any other byte.
+inline constexpr int asciiHexDigitValue(char c) {
+    if (isAsciiDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
 inline constexpr char toAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }

@@ -1,12 +1,14 @@
 #include "report/report_mail.h"
 
+#include "platform/ascii_text.h"
+
 namespace quorvel {
 
 namespace {
 
 bool staysUnencoded(unsigned char byte) {
-    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+    const char c = static_cast<char>(byte);
+    return isAsciiLetter(c) || isAsciiDigit(c) || c == '-' || c == '.' || c == '_' || c == '~';
 }
 
 }  // namespace
