@@ -305,11 +305,7 @@ RunInputs runInputsFromSettings(const UserSettings& settings) {
     inputs.folder = settings.folder();
     inputs.homeUrl = settings.homeUrl();
     inputs.keyword = settings.currentKeyword();
-    std::vector<UserSettings::FileItem> items = settings.files();
-    inputs.files.reserve(items.size());
-    for (UserSettings::FileItem& item : items) {
-        inputs.files.push_back({std::move(item.name), item.enabled});
-    }
+    inputs.files = settings.files<ListedFile>();
     inputs.killTerminatingS = settings.option(IntOption::KillTeminatingS) != 0;
     inputs.skipShortWords = settings.option(IntOption::SkipShortWords) != 0;
     inputs.minWordLength = settings.option(IntOption::MinWordLength);

@@ -247,16 +247,14 @@ int UserSettings::fileCount() const {
     return profile_.listCount(currentProject_, kFileList);
 }
 
-std::vector<UserSettings::FileItem> UserSettings::files() const {
-    std::vector<FileItem> files;
-    std::vector<std::string> items = profile_.listItems(currentProject_, kFileList);
-    files.reserve(items.size());
-    for (std::string& item : items) {
-        const bool enabled = !isDisabledItem(item);
-        if (!enabled) item.erase(0, 1);
-        files.push_back({std::move(item), enabled});
-    }
-    return files;
+std::vector<std::string> UserSettings::storedFileItems() const {
+    return profile_.listItems(currentProject_, kFileList);
+}
+
+bool UserSettings::removeDisabledMark(std::string& item) {
+    if (!isDisabledItem(item)) return false;
+    item.erase(0, 1);
+    return true;
 }
 
 std::string UserSettings::fileName(int n) const {

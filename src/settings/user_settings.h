@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/profile_file.h"
 
@@ -133,7 +134,19 @@ public:
         std::string name;  // without the '*'
         bool enabled = true;
     };
-    std::vector<FileItem> files() const;
+    // Item may be any type made from {name, enabled}, so that a caller can
+    // keep the list in a type of its own without a second copy.
+    template <typename Item = FileItem>
+    std::vector<Item> files() const {
+        std::vector<std::string> items = storedFileItems();
+        std::vector<Item> files;
+        files.reserve(items.size());
+        for (std::string& item : items) {
+            const bool enabled = !removeDisabledMark(item);
+            files.push_back(Item{std::move(item), enabled});
+        }
+        return files;
+    }
     std::string fileName(int n) const;  // without the '*'
     bool fileEnabled(int n) const;
     int addFile(std::string_view name);  // stored enabled; as ProfileFile::listAdd
@@ -163,6 +176,10 @@ public:
     void setWindowRect(TextOption option, const Rect& rect);
 
 private:
+    // The current project's file items as stored, disabled marks included.
+    std::vector<std::string> storedFileItems() const;
+    // Removes a leading disabled mark; true when there was one.
+    static bool removeDisabledMark(std::string& item);
     void chooseCurrentProject();
     void readCurrentKeyword();
     // Writes a value (empty: deletes it); false only when it is too long.
