@@ -4,25 +4,19 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QQueue>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/message_box.h"
+#include "app/test_answers.h"
 
 namespace quorvel::app {
 
 namespace {
 
-struct TestMode {
-    bool active = false;
-    QQueue<std::optional<QString>> answers;
-    QStringList shown;
-};
-
-TestMode& testMode() {
-    static TestMode mode;
-    return mode;
+TestAnswers<std::optional<QString>>& testAnswers() {
+    static TestAnswers<std::optional<QString>> answers;
+    return answers;
 }
 
 bool isInvalidProjectCharacter(QChar c) {
@@ -84,11 +78,9 @@ void ProjectNameDialog::onTextEdited(const QString& text) {
 
 std::optional<QString> ProjectNameDialog::ask(QWidget* parent, const QString& initial) {
     ProjectNameDialog dialog(parent, initial);
-    TestMode& mode = testMode();
-    if (mode.active) {
-        mode.shown.append(initial);
-        const std::optional<QString> answer =
-            mode.answers.isEmpty() ? std::nullopt : mode.answers.dequeue();
+    if (testAnswers().active()) {
+        testAnswers().recordShown(initial);
+        const std::optional<QString> answer = testAnswers().take();
         if (!answer) return std::nullopt;
         dialog.enterText(*answer);
         return dialog.name();
@@ -98,18 +90,15 @@ std::optional<QString> ProjectNameDialog::ask(QWidget* parent, const QString& in
 }
 
 void ProjectNameDialog::setNextAnswer(std::optional<QString> answer) {
-    testMode().active = true;
-    testMode().answers.enqueue(std::move(answer));
+    testAnswers().queue(std::move(answer));
 }
 
 void ProjectNameDialog::clearTestMode() {
-    testMode() = TestMode{};
+    testAnswers().clear();
 }
 
 QStringList ProjectNameDialog::takeShown() {
-    QStringList shown;
-    shown.swap(testMode().shown);
-    return shown;
+    return testAnswers().takeShown();
 }
 
 }  // namespace quorvel::app

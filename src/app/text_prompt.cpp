@@ -5,31 +5,25 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QQueue>
+
+#include "app/test_answers.h"
 
 namespace quorvel::app {
 
 namespace {
 
-struct TestMode {
-    bool active = false;
-    QQueue<std::optional<QString>> answers;
-    QStringList shown;
-};
-
-TestMode& testMode() {
-    static TestMode mode;
-    return mode;
+TestAnswers<std::optional<QString>>& testAnswers() {
+    static TestAnswers<std::optional<QString>> answers;
+    return answers;
 }
 
 }  // namespace
 
 std::optional<QString> TextPrompt::ask(QWidget* parent, const QString& title, const QString& label,
                                        const QString& initial) {
-    TestMode& mode = testMode();
-    if (mode.active) {
-        mode.shown.append(title + u'|' + label + u'|' + initial);
-        return mode.answers.isEmpty() ? std::nullopt : mode.answers.dequeue();
+    if (testAnswers().active()) {
+        testAnswers().recordShown(title + u'|' + label + u'|' + initial);
+        return testAnswers().take();
     }
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("textPrompt"));
@@ -51,18 +45,15 @@ std::optional<QString> TextPrompt::ask(QWidget* parent, const QString& title, co
 }
 
 void TextPrompt::setNextAnswer(std::optional<QString> answer) {
-    testMode().active = true;
-    testMode().answers.enqueue(std::move(answer));
+    testAnswers().queue(std::move(answer));
 }
 
 void TextPrompt::clearTestMode() {
-    testMode() = TestMode{};
+    testAnswers().clear();
 }
 
 QStringList TextPrompt::takeShown() {
-    QStringList shown;
-    shown.swap(testMode().shown);
-    return shown;
+    return testAnswers().takeShown();
 }
 
 }  // namespace quorvel::app

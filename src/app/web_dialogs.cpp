@@ -4,10 +4,10 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QQueue>
 #include <QVBoxLayout>
 
 #include "app/message_box.h"
+#include "app/test_answers.h"
 #include "app/text_bytes.h"
 #include "net/url_import.h"
 
@@ -17,21 +17,13 @@ namespace {
 
 const QString kProgramTitle = QStringLiteral("Quorvel");
 
-template <typename Answer>
-struct TestAnswers {
-    bool active = false;
-    QQueue<std::optional<Answer>> answers;
-
-    std::optional<Answer> take() { return answers.isEmpty() ? std::nullopt : answers.dequeue(); }
-};
-
-TestAnswers<ImportRequest>& importAnswers() {
-    static TestAnswers<ImportRequest> answers;
+TestAnswers<std::optional<ImportRequest>>& importAnswers() {
+    static TestAnswers<std::optional<ImportRequest>> answers;
     return answers;
 }
 
-TestAnswers<Credentials>& loginAnswers() {
-    static TestAnswers<Credentials> answers;
+TestAnswers<std::optional<Credentials>>& loginAnswers() {
+    static TestAnswers<std::optional<Credentials>> answers;
     return answers;
 }
 
@@ -118,19 +110,18 @@ void ImportUrlDialog::accept() {
 }
 
 std::optional<ImportRequest> ImportUrlDialog::ask(QWidget* parent, const QString& url) {
-    if (importAnswers().active) return importAnswers().take();
+    if (importAnswers().active()) return importAnswers().take();
     ImportUrlDialog dialog(parent, url);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.request();
 }
 
 void ImportUrlDialog::setNextAnswer(std::optional<ImportRequest> answer) {
-    importAnswers().active = true;
-    importAnswers().answers.enqueue(std::move(answer));
+    importAnswers().queue(std::move(answer));
 }
 
 void ImportUrlDialog::clearTestMode() {
-    importAnswers() = {};
+    importAnswers().clear();
 }
 
 CheckFileLoginDialog::CheckFileLoginDialog(QWidget* parent) : QDialog(parent) {
@@ -154,19 +145,18 @@ Credentials CheckFileLoginDialog::credentials() const {
 }
 
 std::optional<Credentials> CheckFileLoginDialog::ask(QWidget* parent) {
-    if (loginAnswers().active) return loginAnswers().take();
+    if (loginAnswers().active()) return loginAnswers().take();
     CheckFileLoginDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.credentials();
 }
 
 void CheckFileLoginDialog::setNextAnswer(std::optional<Credentials> answer) {
-    loginAnswers().active = true;
-    loginAnswers().answers.enqueue(std::move(answer));
+    loginAnswers().queue(std::move(answer));
 }
 
 void CheckFileLoginDialog::clearTestMode() {
-    loginAnswers() = {};
+    loginAnswers().clear();
 }
 
 }  // namespace quorvel::app
