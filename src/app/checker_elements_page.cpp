@@ -88,7 +88,7 @@ CheckerElementsPage::CheckerElementsPage(AppState& state, QWidget* parent)
     engineRow->addWidget(editButton_);
     engineRow->addWidget(deleteButton_);
     engineRow->addSpacing(12);
-    engineRow->addWidget(buddyLabel(tr("Ca&se:"), caseCombo_));
+    engineRow->addWidget(buddyLabel(tr("&Case:"), caseCombo_));
     engineRow->addWidget(caseCombo_);
     engineGroup->setLayout(engineRow);
 
@@ -100,7 +100,7 @@ CheckerElementsPage::CheckerElementsPage(AppState& state, QWidget* parent)
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* treeLabel =
-        buddyLabel(tr("&Controls executed (when you press the Start button):"), tree_);
+        buddyLabel(tr("C&ontrols executed (when you press the Start button):"), tree_);
 
     enableBox_ = new QCheckBox(tr("E&nable"));
     enableBox_->setObjectName(QStringLiteral("enableCheckBox"));

@@ -102,7 +102,7 @@ MainWindow::MainWindow(AppState& state, const QString& title, QWidget* parent)
 
     startButton_ = makeButton(tr("&Start"), "startButton", this);
     exitButton_ = makeButton(tr("E&xit"), "exitButton", this);
-    aboutButton_ = makeButton(tr("&About"), "aboutButton", this);
+    aboutButton_ = makeButton(tr("A&bout"), "aboutButton", this);
     helpButton_ = makeButton(tr("&Help"), "helpButton", this);
     const std::array<QPushButton*, 4> row = {startButton_, exitButton_, aboutButton_, helpButton_};
     // One width for the four buttons, the widest caption's.

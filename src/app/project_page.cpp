@@ -217,7 +217,7 @@ void ProjectPage::buildControls() {
     QLabel* faqLink = makeLink(tr("2. Frequently Asked VEV Questions"),
                                QStringLiteral("confusing-results.html"), "faqLink");
     QPushButton* helpTutorial =
-        makeButton(tr("Display The &Help Tutorial"), "helpTutorialButton", this);
+        makeButton(tr("Displa&y The Help Tutorial"), "helpTutorialButton", this);
     auto* resourcesLayout = new QVBoxLayout(resources);
     resourcesLayout->addWidget(tutorialLink);
     resourcesLayout->addWidget(faqLink);

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -396,7 +397,7 @@ private slots:
             QKeySequence mnemonic;
         } buttons[] = {{"startButton", "Start", QKeySequence("Alt+S")},
                        {"exitButton", "Exit", QKeySequence("Alt+X")},
-                       {"aboutButton", "About", QKeySequence("Alt+A")},
+                       {"aboutButton", "About", QKeySequence("Alt+B")},
                        {"helpButton", "Help", QKeySequence("Alt+H")}};
         QWidget* previous = nullptr;
         for (const auto& button : buttons) {
@@ -415,6 +416,40 @@ private slots:
         const QString about = aboutText();
         QVERIFY(about.contains(QStringLiteral(QUORVEL_VERSION)));
         QVERIFY(about.contains(QString::fromLatin1(qVersion())));
+    }
+
+    // Alt and a letter reaches one control: on every page, the page's
+    // buttons and labels and the window's own buttons have different keys
+    // (two alike would only move the focus between them).
+    void mnemonicsUniqueOnEveryPage() {
+        QTemporaryDir folder;
+        AppState state;
+        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        state.settings.setOption(IntOption::EnableSeEdit, 1);
+        MainWindow window(state, "t");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* tabs = window.findChild<QTabWidget*>();
+        QVERIFY(tabs);
+        QStringList clashes;
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QMap<QKeySequence, QString> owners;
+            const auto add = [&](const QString& text) {
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                if (key.isEmpty()) return;
+                if (owners.contains(key)) clashes << tabs->tabText(page) + ": " + owners[key] + " / " + text;
+                owners.insert(key, text);
+            };
+            for (const char* name : {"startButton", "exitButton", "aboutButton", "helpButton"})
+                add(window.findChild<QPushButton*>(name)->text());
+            for (QAbstractButton* button : tabs->widget(page)->findChildren<QAbstractButton*>())
+                add(button->text());
+            for (QLabel* label : tabs->widget(page)->findChildren<QLabel*>()) {
+                if (label->buddy()) add(label->text());
+            }
+        }
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral(", "))));
     }
 };
 
