@@ -26,11 +26,9 @@ DataEnvironment dataEnvironmentFromSystem() {
 }
 
 std::string crashReportFolder(const DataEnvironment& environment) {
-    if (!environment.xdgDataHome.empty() && environment.xdgDataHome.front() == '/') {
-        return joinFolderAndName(environment.xdgDataHome, kSubfolder);
-    }
-    if (environment.home.empty()) return {};
-    return joinFolderAndName(joinFolderAndName(environment.home, ".local/share"), kSubfolder);
+    const std::string base =
+        xdgBaseFolder(environment.xdgDataHome, environment.home, ".local/share");
+    return base.empty() ? base : joinFolderAndName(base, kSubfolder);
 }
 
 std::vector<CrashListedFile> parseCrashList(std::string_view text) {

@@ -78,13 +78,16 @@ ConfigEnvironment configEnvironmentFromSystem() {
     return environment;
 }
 
+std::string xdgBaseFolder(std::string_view variableValue, std::string_view home,
+                          std::string_view homeDefault) {
+    if (!variableValue.empty() && variableValue.front() == '/') return std::string(variableValue);
+    if (home.empty()) return {};
+    return joinFolderAndName(home, homeDefault);
+}
+
 std::string userConfigFolder(const ConfigEnvironment& environment) {
-    // Relative values of the variable are to be ignored.
-    if (!environment.xdgConfigHome.empty() && environment.xdgConfigHome.front() == '/') {
-        return withSlash(environment.xdgConfigHome).append(kConfigSubfolder);
-    }
-    if (environment.home.empty()) return {};
-    return withSlash(environment.home).append(".config/").append(kConfigSubfolder);
+    const std::string base = xdgBaseFolder(environment.xdgConfigHome, environment.home, ".config");
+    return base.empty() ? base : joinFolderAndName(base, kConfigSubfolder);
 }
 
 std::string programFilePath(std::string_view programFolder, std::string_view fileName,

@@ -40,6 +40,12 @@ struct ConfigEnvironment {
 };
 ConfigEnvironment configEnvironmentFromSystem();
 
+// A per-user base folder by the XDG rule: the variable's value when it is an
+// absolute path (a relative one is ignored), else homeDefault (".config",
+// ".local/share") below the home folder; empty when neither is known.
+std::string xdgBaseFolder(std::string_view variableValue, std::string_view home,
+                          std::string_view homeDefault);
+
 // The user's configuration folder of the program: $XDG_CONFIG_HOME/Maltrane/
 // Quorvel when that variable holds an absolute path, else $HOME/.config/
 // Maltrane/Quorvel; empty when neither is known. No trailing '/'.
