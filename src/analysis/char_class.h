@@ -68,7 +68,8 @@ inline ByteClass byteClass(char c) {
 // True when the bytes at `p` (not reaching `end`) equal `name` without regard
 // to ASCII letter case. Nothing after the name is examined.
 inline bool startsWithNoCase(const char* p, const char* end, std::string_view name) {
-    return startsWithIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(end - p)), name);
+    return startsWithIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(end - p)),
+                                       name);
 }
 
 // The leading decimal integer of an attribute value, as the C library's atoi

@@ -160,7 +160,8 @@ Colour parseColour(std::string_view value) {
         // "#FFF" is 0x000FFF: the digits are one number, never expanded.
         Colour colour = 0;
         std::size_t digits = 0;
-        for (std::size_t j = 1; j < value.size() && asciiHexDigitValue(value[j]) >= 0; ++j, ++digits) {
+        for (std::size_t j = 1; j < value.size() && asciiHexDigitValue(value[j]) >= 0;
+             ++j, ++digits) {
             colour = colour * 16u + static_cast<Colour>(asciiHexDigitValue(value[j]));
         }
         return digits == 0 ? kNoColour : colour;

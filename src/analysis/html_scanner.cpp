@@ -275,7 +275,8 @@ const char* HtmlScanner::scanMeta(const char* p) {
             facts_.robotsNoArchive = 1;
             facts_.robotsNoArchivePos = metaPos;
         }
-    } else if (equalsIgnoringAsciiCase(name, "verify-v1") || equalsIgnoringAsciiCase(name, "Content-Type") ||
+    } else if (equalsIgnoringAsciiCase(name, "verify-v1") ||
+               equalsIgnoringAsciiCase(name, "Content-Type") ||
                equalsIgnoringAsciiCase(name, "Content-Style-Type")) {
         // Harmless META tags.
     } else {
@@ -622,7 +623,8 @@ const char* HtmlScanner::scanLinkImage(const char* p) {
     const std::uint32_t namePos = pos(p);
     p += 3;
     const char* tagEnd = skipToTagEnd(p, end_, true);
-    if (containsIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(tagEnd - p)), "ismap")) {
+    if (containsIgnoringAsciiCase(std::string_view(p, static_cast<std::size_t>(tagEnd - p)),
+                                  "ismap")) {
         facts_.hasImageMap = 1;
         facts_.imageMapPos = namePos;
     }

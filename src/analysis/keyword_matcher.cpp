@@ -118,7 +118,8 @@ bool KeywordMatcher::matchPhrase(const char* pos, const char* end) {
                     ++t;
             }
             if (t >= end) return false;
-            if (caseSensitive_ ? *t != word[k] : !equalsIgnoringAsciiCase(*t, word[k])) return false;
+            if (caseSensitive_ ? *t != word[k] : !equalsIgnoringAsciiCase(*t, word[k]))
+                return false;
             ++t;
         }
         if (t < end && isWordByte(*t)) {

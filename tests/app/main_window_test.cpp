@@ -438,7 +438,8 @@ private slots:
             const auto add = [&](const QString& text) {
                 const QKeySequence key = QKeySequence::mnemonic(text);
                 if (key.isEmpty()) return;
-                if (owners.contains(key)) clashes << tabs->tabText(page) + ": " + owners[key] + " / " + text;
+                if (owners.contains(key))
+                    clashes << tabs->tabText(page) + ": " + owners[key] + " / " + text;
                 owners.insert(key, text);
             };
             for (const char* name : {"startButton", "exitButton", "aboutButton", "helpButton"})
