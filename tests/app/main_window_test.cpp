@@ -54,6 +54,13 @@ QStringList textReportRows(const std::string& report) {
     return lines.mid(first + 1);
 }
 
+// Program state on a new, empty settings file in a scratch folder.
+struct ScratchState {
+    QTemporaryDir folder;
+    AppState state;
+    ScratchState() { state.settings.open((folder.path() + "/Quorvel.hc").toStdString()); }
+};
+
 // A window on the example project, with its entries recorded as they arrive.
 struct ExampleWindow {
     QTemporaryDir scratch;
@@ -120,9 +127,8 @@ private slots:
     // into the screen when the window opens and written back as
     // "left,top,right,bottom" when it closes, the same after a round trip.
     void windowRectangleRestoredAndSaved() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QString saved =
             QStringLiteral("%1,0,%2,600").arg(screen.right() - 360).arg(screen.right() + 360);
@@ -159,9 +165,8 @@ private slots:
     void startRefusedWithEachProblemFromEveryPage() {
         QFETCH(int, problem);
         QFETCH(int, fromPage);
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         if (problem >= 1) {
             state.settings.addKeyword("boots");
             state.settings.setCurrentKeyword("boots");
@@ -279,9 +284,8 @@ private slots:
 
     // Enter and Escape inside a page never close the window; Exit does.
     void onlyExitCloses() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         MainWindow window(state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -322,9 +326,8 @@ private slots:
     // One switch turns every tooltip off and on, also tooltips that a page
     // set itself.
     void tooltipsOffEverywhereAtOnce() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         MainWindow window(state, "t");
         auto* ownTip = new QPushButton("own", window.page(MainWindow::kOptionsPage));
         ownTip->setToolTip("set by the page");
@@ -353,9 +356,8 @@ private slots:
 
     // Help opens the active page's installed help page, or says it failed.
     void helpOpensThePageOfTheActiveTab() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         MainWindow window(state, "t");
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler("file", &recorder, "open");
@@ -375,7 +377,7 @@ private slots:
         QCOMPARE(recorder.opened.last().fragment(), QStringLiteral("run"));
         QVERIFY(MessageBox::takeShown().isEmpty());
 
-        setHelpFolder(folder.path());
+        setHelpFolder(scratch.folder.path());
         QVERIFY(!showHelp(&window, "project.html"));
         const auto shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);
@@ -385,9 +387,8 @@ private slots:
 
     // Screen readers find the controls by their visible labels.
     void accessibleNamesAreTheLabels() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         MainWindow window(state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -422,9 +423,8 @@ private slots:
     // buttons and labels and the window's own buttons have different keys
     // (two alike would only move the focus between them).
     void mnemonicsUniqueOnEveryPage() {
-        QTemporaryDir folder;
-        AppState state;
-        state.settings.open((folder.path() + "/Quorvel.hc").toStdString());
+        ScratchState scratch;
+        AppState& state = scratch.state;
         state.settings.setOption(IntOption::EnableSeEdit, 1);
         MainWindow window(state, "t");
         window.show();
