@@ -285,8 +285,7 @@ private slots:
     // Enter and Escape inside a page never close the window; Exit does.
     void onlyExitCloses() {
         ScratchState scratch;
-        AppState& state = scratch.state;
-        MainWindow window(state, "t");
+        MainWindow window(scratch.state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (int page = 0; page < 4; ++page) {
@@ -327,8 +326,7 @@ private slots:
     // set itself.
     void tooltipsOffEverywhereAtOnce() {
         ScratchState scratch;
-        AppState& state = scratch.state;
-        MainWindow window(state, "t");
+        MainWindow window(scratch.state, "t");
         auto* ownTip = new QPushButton("own", window.page(MainWindow::kOptionsPage));
         ownTip->setToolTip("set by the page");
         window.show();
@@ -357,8 +355,7 @@ private slots:
     // Help opens the active page's installed help page, or says it failed.
     void helpOpensThePageOfTheActiveTab() {
         ScratchState scratch;
-        AppState& state = scratch.state;
-        MainWindow window(state, "t");
+        MainWindow window(scratch.state, "t");
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler("file", &recorder, "open");
         setHelpFolder(QStringLiteral(QUORVEL_BINARY_DIR "/share/quorvel/help"));
@@ -388,8 +385,7 @@ private slots:
     // Screen readers find the controls by their visible labels.
     void accessibleNamesAreTheLabels() {
         ScratchState scratch;
-        AppState& state = scratch.state;
-        MainWindow window(state, "t");
+        MainWindow window(scratch.state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const struct {
@@ -424,9 +420,8 @@ private slots:
     // (two alike would only move the focus between them).
     void mnemonicsUniqueOnEveryPage() {
         ScratchState scratch;
-        AppState& state = scratch.state;
-        state.settings.setOption(IntOption::EnableSeEdit, 1);
-        MainWindow window(state, "t");
+        scratch.state.settings.setOption(IntOption::EnableSeEdit, 1);
+        MainWindow window(scratch.state, "t");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* tabs = window.findChild<QTabWidget*>();
